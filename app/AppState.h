@@ -1,0 +1,40 @@
+#pragma once
+// All program state, owned by the main window for the whole run and handed to every page by
+// reference.
+
+#include "app/InfoRecord.h"
+#include "scan/MapStore.h"
+#include "spectrum/SpectrumState.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace qor {
+
+// Last motor state read by the position read-back.
+struct MotorStatusReadout {
+    int32_t pulses = 0;
+    int32_t busy = 0;
+    uint8_t ccw = 0;
+    uint8_t cw = 0;
+};
+
+struct AppState {
+    InfoRecord rec{};        // the information record, live for the whole run
+    QString infoFilePath;    // built once at start-up, used again at close
+
+    // Connection flags.
+    int32_t Online = 0;
+    int32_t UsbOpenAllowed = 1;
+    int32_t MotorsInitialised = 0;
+
+    int32_t ScanMode = 0;            // 0 idle, 2 mapping scan, 3 element scan
+    int32_t PreviousTabIndex = 0;    // page seen by the previous acquisition tick
+
+    SpectrumState spectrum;
+    MapStore maps;
+    MapDisplayState mapView;
+    MotorStatusReadout LastMotorStatus;
+};
+
+}  // namespace qor

@@ -1,0 +1,71 @@
+#include "app/QtServices.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QThread>
+#include <QUrl>
+#include <chrono>
+
+namespace qor {
+
+void QtAlerts::beep() { QApplication::beep(); }
+
+void QtAlerts::message(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, window_.data());
+    box.exec();
+}
+
+void QtAlerts::status(const QString& text) {
+    if (bar_) bar_->showMessage(text);
+}
+
+QtSounds::~QtSounds() { qDeleteAll(effects_); }
+
+void QtSounds::play(const QString& fileName) {
+    // Wave files sit beside the program's start directory; a missing file plays nothing.
+    const QString path = QDir(dir_).filePath(fileName);
+    if (!QFileInfo::exists(path)) return;
+    QSoundEffect*& effect = effects_[fileName];
+    if (!effect) {
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    effect->play();
+}
+
+int QtDialogs::exec(QDialog& dialog) { return dialog.exec(); }
+
+QString QtDialogs::openFile(const QString& caption, const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_.data(), caption, folder, filter);
+}
+
+QString QtDialogs::saveFile(const QString& caption, const QString& folder, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent_.data(), caption, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtDialogs::chooseFolder(const QString& caption, const QString& folder) {
+    return QFileDialog::getExistingDirectory(parent_.data(), caption, folder);
+}
+
+bool QtDialogs::confirm(const QString& caption, const QString& text) {
+    return QMessageBox::question(parent_.data(), caption, text) == QMessageBox::Yes;
+}
+
+int64_t SteadyClock::nowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QDateTime SteadyClock::localDateTime() const { return QDateTime::currentDateTime(); }
+
+void SteadyClock::sleepMs(int ms) {
+    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+}  // namespace qor

@@ -1,0 +1,431 @@
+#include "app/TForm9.h"
+
+#include "app/FieldText.h"
+#include "app/InfoFile.h"
+#include "analysis/TOKRightDlg.h"
+#include "analysis/TSmoothDlg.h"
+#include "analysis/TTeiseiDlg.h"
+#include "analysis/TecalDlg.h"
+#include "app/LineTablePage.h"
+#include "app/TOKBottomDlg.h"
+#include "scan/TOKRightDlg1.h"
+#include "spectrum/TDlgSameF.h"
+#include "spectrum/TOKRightDlg2.h"
+#include "app/TextCodec.h"
+#include "app/Widgets.h"
+#include "app/WindowLayout.h"
+#include "instrument/DebugPage.h"
+#include "instrument/SetupPage.h"
+#include "scan/ElementScanPage.h"
+#include "scan/Scan2DPage.h"
+#include "scan/SetupScanPage.h"
+#include "spectrum/McaPage.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace qor {
+
+const char* const kMainCaption =
+    "QOR-10 / KX-10   総合プログラム (一次元scan / 2D scan)  V0.10  07-AUG-2019  "
+    "X軸ステージ往復スキャン機能の追加　(株)ＱＯＲルマ　";
+
+namespace {
+
+constexpr int kPanel1Height = 40;
+
+// The online / offline lamps of the tool bar: a round lamp, lit green or red.
+QPixmap lampPixmap(QColor colour) {
+    QPixmap pm(22, 22);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(colour);
+    p.drawEllipse(2, 2, 18, 18);
+    p.setBrush(QColor(255, 255, 255, 110));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(6, 5, 7, 5);
+    return pm;
+}
+
+}  // namespace
+
+TForm9::TForm9(Services& svc, Kx10& kx, const QString& startDir, QWidget* parent)
+    : QMainWindow(parent), st_(std::make_unique<AppState>()), svc_(svc), kx_(kx),
+      startDir_(startDir) {
+    setObjectName(QStringLiteral("Form9"));
+    setWindowTitle(QString::fromUtf8(kMainCaption));
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Form9Client"));
+    setCentralWidget(central);
+    buildToolBar(central);
+    buildMenus();
+    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
+    setStatusBar(StatusBar1);
+    buildPages(central);
+
+    Timer1 = named(new QTimer(this), "Timer1");
+    Timer2 = named(new QTimer(this), "Timer2");
+    connect(Timer1, &QTimer::timeout, this, &TForm9::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm9::Timer2Timer);
+    Timer2->setInterval(250);
+
+    // The design client size; the start-up sequence and the layout rules take it from here.
+    resize(1006, 702);
+    FormCreate();
+}
+
+TForm9::~TForm9() = default;
+
+void TForm9::buildToolBar(QWidget* central) {
+    Panel1 = named(new QFrame(central), "Panel1");
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setFixedHeight(kPanel1Height);
+    auto* row = new QHBoxLayout(Panel1);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(3);
+    SpeedButton16 = makeSpeedButton(Panel1, "SpeedButton16", QStringLiteral("📂"),
+                                    QStringLiteral("バイナリ形式ファイルを読込む"));
+    SpeedButton17 = makeSpeedButton(Panel1, "SpeedButton17", QStringLiteral("💾"),
+                                    QStringLiteral("表示されたスペクトルをバイナリ形式で保存"));
+    SpeedButton19 = makeSpeedButton(Panel1, "SpeedButton19", QStringLiteral("Txt▶"),
+                                    QStringLiteral("文字ファイル形式データを読み込む"));
+    SpeedButton18 = makeSpeedButton(Panel1, "SpeedButton18", QStringLiteral("▶Txt"),
+                                    QStringLiteral("文字形式で保存する"));
+    SpeedButton15 = makeSpeedButton(Panel1, "SpeedButton15", QStringLiteral("🖶"),
+                                    QStringLiteral("画面を印刷する"));
+    for (auto* b : {SpeedButton16, SpeedButton17, SpeedButton19, SpeedButton18, SpeedButton15})
+        row->addWidget(b);
+    row->addSpacing(12);
+    SpeedButton20 = makeSpeedButton(Panel1, "SpeedButton20", QStringLiteral("接続"),
+                                    QStringLiteral("MCA-Novaへ接続する"));
+    SpeedButton34 = makeSpeedButton(Panel1, "SpeedButton34", QStringLiteral("切断"),
+                                    QStringLiteral("MCA-Novaとの接続を切る"));
+    row->addWidget(SpeedButton20);
+    row->addWidget(SpeedButton34);
+    qorON = makeLabel(Panel1, QString(), "qorON");
+    qorON->setPixmap(lampPixmap(QColor(40, 220, 60)));
+    qorON->setToolTip(QStringLiteral("ONLINE"));
+    qorOFF = makeLabel(Panel1, QString(), "qorOFF");
+    qorOFF->setPixmap(lampPixmap(QColor(220, 40, 40)));
+    qorOFF->setToolTip(QStringLiteral("OFFLINE"));
+    row->addWidget(qorON);
+    row->addWidget(qorOFF);
+    row->addSpacing(8);
+    row->addWidget(makeLabel(Panel1, QStringLiteral("USB S/N")));
+    Edit1 = makeEdit(Panel1, "Edit1", 110);
+    row->addWidget(Edit1);
+    row->addSpacing(8);
+    auto* saveLabel = new QLabel(QStringLiteral("保存\nフォルダ"), Panel1);
+    saveLabel->setAlignment(Qt::AlignCenter);
+    row->addWidget(saveLabel);
+    Edit27 = makeEdit(Panel1, "Edit27");
+    Edit27->setMinimumWidth(260);
+    row->addWidget(Edit27, 1);
+    Button16 = makeButton(Panel1, "Button16", QStringLiteral("指定"));
+    row->addWidget(Button16);
+    RunName1 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName1");
+    RunName2 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName2");
+    for (auto* l : {RunName1, RunName2}) {
+        l->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+        row->addWidget(l);
+    }
+    row->addStretch(0);
+
+    connect(Edit1, &QLineEdit::textChanged, this, &TForm9::Edit1Change);
+    connect(Edit27, &QLineEdit::textChanged, this, &TForm9::Edit27Change);
+}
+
+void TForm9::buildMenus() {
+    QMenuBar* bar = menuBar();
+    auto add = [this](QMenu* m, const char* name, const QString& text) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    N1 = add(file, "N1", QStringLiteral("終了"));
+    QMenu* table = bar->addMenu(QStringLiteral("Table"));
+    Xray1 = add(table, "Xray1", QStringLiteral("X-ray table"));
+    ray1 = add(table, "ray1", QStringLiteral("γ-ray table"));
+    OFF1 = add(table, "OFF1", QStringLiteral("OFF"));
+    ViewCursorTable1 = add(table, "ViewCursorTable1", QStringLiteral("View Cursor Table"));
+    Xray1->setCheckable(true);
+    ray1->setCheckable(true);
+    QMenu* roi = bar->addMenu(QStringLiteral("ROI"));
+    SaveROItoFile1 = add(roi, "SaveROItoFile1", QStringLiteral("Save All ROI to File"));
+    LoadROIfromFile1 = add(roi, "LoadROIfromFile1", QStringLiteral("Load All ROI from File"));
+    roi->addSeparator();
+    SaveSingleROItoFile1 =
+        add(roi, "SaveSingleROItoFile1", QStringLiteral("Save current ROI#  to File"));
+    LoadSingleROIfromFile1 =
+        add(roi, "LoadSingleROIfromFile1", QStringLiteral("Load current ROI# from File"));
+    QMenu* misc = bar->addMenu(QStringLiteral("MISC"));
+    N10247681 = add(misc, "N10247681", QStringLiteral("1024×768画面サイズ"));
+
+    connect(N1, &QAction::triggered, this, &TForm9::N1Click);
+    connect(N10247681, &QAction::triggered, this, &TForm9::N10247681Click);
+}
+
+void TForm9::buildPages(QWidget* central) {
+    PageMaster = named(new QTabWidget(central), "PageMaster");
+    PageContext ctx{*st_, svc_, kx_, *this, dialogs};
+    SETUP = new SetupPage(ctx, PageMaster);
+    SETUP->setObjectName(QStringLiteral("SETUP"));
+    MCAcollect = new McaPage(ctx, PageMaster);
+    MCAcollect->setObjectName(QStringLiteral("MCAcollect"));
+    Setup2DSCAN = new SetupScanPage(ctx, PageMaster);
+    Setup2DSCAN->setObjectName(QStringLiteral("Setup2DSCAN"));
+    NonStop2Dcollect = new Scan2DPage(ctx, PageMaster);
+    NonStop2Dcollect->setObjectName(QStringLiteral("NonStop2Dcollect"));
+    TabSheet4 = new DebugPage(ctx, PageMaster);
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    TabGtable = new LineTablePage(ctx, PageMaster, QStringLiteral("γ-ray table"));
+    TabGtable->setObjectName(QStringLiteral("TabGtable"));
+    TabXray = new LineTablePage(ctx, PageMaster, QStringLiteral("X-ray table"));
+    TabXray->setObjectName(QStringLiteral("TabXray"));
+    TabSheet1 = new ElementScanPage(ctx, PageMaster);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageMaster->addTab(SETUP, QStringLiteral("SETUP"));
+    PageMaster->addTab(MCAcollect, QStringLiteral("MCA"));
+    PageMaster->addTab(Setup2DSCAN, QStringLiteral("Setup SCAN"));
+    PageMaster->addTab(NonStop2Dcollect, QStringLiteral("2D SCAN"));
+    PageMaster->addTab(TabSheet4, QStringLiteral("Debug"));
+    PageMaster->addTab(TabGtable, QStringLiteral("γ table"));
+    PageMaster->addTab(TabXray, QStringLiteral("X table"));
+    PageMaster->addTab(TabSheet1, QStringLiteral("元素SCAN"));
+    connect(PageMaster, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == kMca) DrawSpectrum();
+        if (index == kScan2D) DrawMap();
+    });
+}
+
+Page* TForm9::page(int index) const {
+    switch (index) {
+        case kSetup: return SETUP;
+        case kMca: return MCAcollect;
+        case kSetupScan: return Setup2DSCAN;
+        case kScan2D: return NonStop2Dcollect;
+        case kDebug: return TabSheet4;
+        case kGamma: return TabGtable;
+        case kXray: return TabXray;
+        case kElementScan: return TabSheet1;
+        default: return nullptr;
+    }
+}
+
+void TForm9::resetSpectrumView() {
+    SpectrumState& sp = st_->spectrum;
+    const int32_t n = st_->rec.SlotViewChannels[0];
+    sp.ViewSlot = 0;
+    sp.FullScale = 0;
+    sp.ViewStartChannel = 0;
+    sp.ViewChannelSpan = n;
+    sp.ViewEndChannel = n - 1;
+    sp.CursorChannel[0] = n / 2;
+}
+
+void TForm9::FormCreate() {
+    AppState& st = *st_;
+    InfoRecord& r = st.rec;
+    const Page* pages[] = {SETUP, MCAcollect, Setup2DSCAN, NonStop2Dcollect, TabSheet4,
+                           TabGtable, TabXray, TabSheet1};
+    auto pagesStep = [&pages](int step) {
+        for (const Page* p : pages) const_cast<Page*>(p)->startupStep(step);
+    };
+
+    // 1-3: the information file, loaded or created with the creation defaults.
+    st.infoFilePath = buildInfoFilePath(startDir_);
+    if (loadInfoFile(st.infoFilePath, r) == InfoLoad::Missing) {
+        svc_.sounds.play(QStringLiteral("INIfileGen.WAV"));
+        r = InfoRecord{};
+        QString folder = startDir_;
+        if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+        setCreationDefaults(r, folder.toLocal8Bit().constData());
+        saveInfoFile(st.infoFilePath, r);  // a folder that cannot be written is skipped
+        svc_.alerts.message(QStringLiteral("情報ファイルを生成しました"));
+    }
+    // 4
+    Edit1->setText(fromSjis(r.UsbSerial));
+    // 5
+    resetSpectrumView();
+    pagesStep(5);
+    // 6
+    fillRoiColours(st.spectrum);
+    pagesStep(6);
+    // 7-10: module table, Debug page, motor parameters, Setup SCAN page.
+    for (int step = 7; step <= 10; ++step) pagesStep(step);
+    // 11
+    resetSpectrumView();
+    pagesStep(11);
+    // 12: test patterns and map colour tables.
+    fillSlotTestPatterns(st.spectrum);
+    st.maps.fillTestPattern();
+    fillMapScales(st.mapView);
+    pagesStep(12);
+    // 13
+    pagesStep(13);
+    // 14
+    pagesStep(14);
+    Edit27->setText(fromSjis(r.SaveFolder));
+    // 15
+    st.Online = 0;
+    showOnlineLamp(false);
+    st.spectrum.ViewSlot = 0;
+    r.CurrentSlot = 0;
+    for (int s = 0; s < 5; ++s) st.spectrum.CurrentRoi[s] = 1;
+    pagesStep(15);
+    // 16
+    pagesStep(16);
+    // 17: map display state and contrast.
+    st.mapView.MapZMax = 1000;
+    st.mapView.MapLowPct = 0;
+    st.mapView.MapHighPct = 100;
+    r.MapZoom = 1;
+    st.mapView.ViewExtentX = r.MapPixelsX;
+    st.mapView.ViewExtentY = r.MapPixelsY;
+    st.mapView.ViewCentreX = r.MapPixelsX / 2;
+    st.mapView.ViewCentreY = r.MapPixelsY / 2;
+    pagesStep(17);
+    // 18
+    RunName1->hide();
+    RunName2->hide();
+    pagesStep(18);
+    // 19
+    PageMaster->setCurrentIndex(kMca);
+    pagesStep(19);
+    // 20
+    svc_.sounds.play(QStringLiteral("start.wav"));
+    st.ScanMode = 0;
+    Timer1->setInterval(800);
+    Timer1->start();
+    Timer2->start();
+    pagesStep(20);
+    // 21: ROI values and the map.
+    pagesStep(21);
+}
+
+void TForm9::createDialogs() {
+    if (dialogs.OKRightDlg2) return;
+    AppState& st = *st_;
+    dialogs.OKRightDlg2 = new TOKRightDlg2(st, svc_, this);
+    dialogs.DlgSameF = new TDlgSameF(st, svc_, this);
+    dialogs.TeiseiDlg = new TTeiseiDlg(st, svc_, this);
+    dialogs.SmoothDlg = new TSmoothDlg(st, svc_, this);
+    dialogs.ecalDlg = new TecalDlg(st, svc_, this);
+    dialogs.OKRightDlg = new TOKRightDlg(st, svc_, this);
+    dialogs.OKBottomDlg = new TOKBottomDlg(st, svc_, this);
+    dialogs.OKRightDlg1 = new TOKRightDlg1(st, svc_, this);
+}
+
+void TForm9::Edit1Change() { storeSjis(st_->rec.UsbSerial, Edit1->text()); }
+
+void TForm9::Edit27Change() { storeSjis(st_->rec.SaveFolder, Edit27->text()); }
+
+QSize TForm9::outerSize() const { return frameGeometry().size(); }
+
+void TForm9::setOuterSize(int w, int h) {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(w - frame.width(), h - frame.height());
+}
+
+void TForm9::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    FormResize();
+}
+
+void TForm9::FormResize() {
+    if (inResize_ || !PageMaster || !MCAcollect) return;
+    inResize_ = true;
+    QSize outer = outerSize();
+    if (windowTooSmall(outer.width(), outer.height())) {
+        svc_.alerts.beep();
+        svc_.alerts.message(QStringLiteral("フォームサイズが小さいです"));
+        setOuterSize(kResetWidth, kResetHeight);
+        move(10, 10);
+        outer = outerSize();
+    }
+    PanelSizes ps;
+    ps.panel1Height = Panel1->height();
+    ps.panel2Width = MCAcollect->Panel2 ? MCAcollect->Panel2->width() : 0;
+    ps.panel3Height = MCAcollect->Panel3 ? MCAcollect->Panel3->height() : 0;
+    ps.panel5Height = NonStop2Dcollect->Panel5 ? NonStop2Dcollect->Panel5->height() : 0;
+    const WindowLayout l = computeLayout(outer.width(), outer.height(), ps);
+    Panel1->setGeometry(0, 0, centralWidget()->width(), kPanel1Height);
+    PageMaster->setGeometry(5, kPanel1Height + 2, l.pageMaster.width(), l.pageMaster.height());
+    MCAcollect->setSpectrumArea(l.spectrum);
+    NonStop2Dcollect->setMapAreas(l.elementMap, l.map2D);
+    if (PageMaster->currentIndex() == kMca) DrawSpectrum();
+    if (PageMaster->currentIndex() == kScan2D) DrawMap();
+    inResize_ = false;
+}
+
+void TForm9::readMotorPositionsBack() {
+    InfoRecord& r = st_->rec;
+    for (int n = 1; n <= 8; ++n) {
+        if (r.MotorEnabled[n - 1] != 1) continue;
+        char reply[kPaddressReplySize + 1] = {};
+        const int32_t res = kx_.KX10Motor_Read_Paddress(1, moduleChar(r.MotorHexSw[n - 1]),
+                                                        axisChar(n), reply, kPaddressReplySize);
+        if (res < 0) {
+            // The reply holds no position: keep the loaded value.
+            svc_.alerts.beep();
+            svc_.alerts.message(QStringLiteral("Read Paddrss timeover or error"));
+            continue;
+        }
+        reply[0] = ' ';
+        reply[11] = '\0';
+        int32_t pulses = 0;
+        if (parseLeadingInt(QString::fromLatin1(reply), pulses))
+            r.MotorSavedPosition[n - 1] = pulses;
+    }
+}
+
+bool TForm9::FormCloseQuery() {
+    if (st_->MotorsInitialised == 1) readMotorPositionsBack();
+    st_->rec.reserved1908 = 0;
+    saveInfoFile(st_->infoFilePath, st_->rec);  // a failed save is skipped silently
+    return true;
+}
+
+void TForm9::closeEvent(QCloseEvent* e) {
+    if (!closed_) {
+        closed_ = FormCloseQuery();
+        Timer1->stop();
+        Timer2->stop();
+    }
+    e->accept();
+}
+
+void TForm9::N1Click() { close(); }
+
+void TForm9::N10247681Click() { setOuterSize(1022, 766); }
+
+void TForm9::Timer1Timer() {
+    const int index = PageMaster->currentIndex();
+    if (Page* p = page(index)) p->tickDuty();
+    st_->PreviousTabIndex = index;
+}
+
+void TForm9::Timer2Timer() {
+    if (st_->Online == 0) return;
+}
+
+void TForm9::showOnlineLamp(bool online) {
+    qorON->setVisible(online);
+    qorOFF->setVisible(!online);
+}
+
+int TForm9::currentPageIndex() const { return PageMaster->currentIndex(); }
+
+void TForm9::DrawSpectrum() { MCAcollect->DrawSpectrum(); }
+
+void TForm9::ShowCurrentRoi() { MCAcollect->ShowCurrentRoi(); }
+
+void TForm9::DrawMap() { NonStop2Dcollect->DrawMap(); }
+
+}  // namespace qor

@@ -1,0 +1,138 @@
+#pragma once
+// The main window: tool bar, menus, status bar, the eight tab pages and the two timers. It owns
+// all program state for the whole run and hands each page a reference to it.
+
+#include "app/AppState.h"
+#include "app/DialogSet.h"
+#include "app/Page.h"
+#include "app/Services.h"
+#include "instrument/Kx10.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+namespace qor {
+
+class SetupPage;
+class McaPage;
+class SetupScanPage;
+class Scan2DPage;
+class DebugPage;
+class ElementScanPage;
+
+extern const char* const kMainCaption;
+
+class TForm9 : public QMainWindow, public MainOps {
+    Q_OBJECT
+public:
+    // Builds the window and runs the start-up sequence (FormCreate). `startDir` is the current
+    // directory at start: the information file and the wave files live there.
+    TForm9(Services& svc, Kx10& kx, const QString& startDir, QWidget* parent = nullptr);
+    ~TForm9() override;
+
+    AppState& state() { return *st_; }
+
+    // Creates the eight dialogs in their fixed order (called once, right after construction).
+    void createDialogs();
+    DialogSet dialogs;
+
+    // Page indexes of PageMaster.
+    enum PageIndex { kSetup = 0, kMca = 1, kSetupScan = 2, kScan2D = 3, kDebug = 4, kGamma = 5,
+                     kXray = 6, kElementScan = 7 };
+
+    // Handlers.
+    void FormCreate();
+    void FormResize();
+    bool FormCloseQuery();
+    void Timer1Timer();
+    void Timer2Timer();
+    void N1Click();
+    void N10247681Click();
+    void Edit1Change();
+    void Edit27Change();
+
+    // MainOps.
+    void showOnlineLamp(bool online) override;
+    int currentPageIndex() const override;
+    void DrawSpectrum() override;
+    void ShowCurrentRoi() override;
+    void DrawMap() override;
+
+    // The outer window size (frame included) and its setter.
+    QSize outerSize() const;
+    void setOuterSize(int w, int h);
+
+    // Tool bar Panel1.
+    QFrame* Panel1 = nullptr;
+    QToolButton* SpeedButton16 = nullptr;
+    QToolButton* SpeedButton17 = nullptr;
+    QToolButton* SpeedButton19 = nullptr;
+    QToolButton* SpeedButton18 = nullptr;
+    QToolButton* SpeedButton15 = nullptr;
+    QToolButton* SpeedButton20 = nullptr;
+    QToolButton* SpeedButton34 = nullptr;
+    QLabel* qorON = nullptr;
+    QLabel* qorOFF = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit27 = nullptr;
+    QPushButton* Button16 = nullptr;
+    QLabel* RunName1 = nullptr;
+    QLabel* RunName2 = nullptr;
+
+    QStatusBar* StatusBar1 = nullptr;
+    QTabWidget* PageMaster = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+    // Menu items.
+    QAction* N1 = nullptr;
+    QAction* Xray1 = nullptr;
+    QAction* ray1 = nullptr;
+    QAction* OFF1 = nullptr;
+    QAction* ViewCursorTable1 = nullptr;
+    QAction* SaveROItoFile1 = nullptr;
+    QAction* LoadROIfromFile1 = nullptr;
+    QAction* SaveSingleROItoFile1 = nullptr;
+    QAction* LoadSingleROIfromFile1 = nullptr;
+    QAction* N10247681 = nullptr;
+
+    // Pages.
+    SetupPage* SETUP = nullptr;
+    McaPage* MCAcollect = nullptr;
+    SetupScanPage* Setup2DSCAN = nullptr;
+    Scan2DPage* NonStop2Dcollect = nullptr;
+    DebugPage* TabSheet4 = nullptr;
+    Page* TabGtable = nullptr;
+    Page* TabXray = nullptr;
+    ElementScanPage* TabSheet1 = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildToolBar(QWidget* central);
+    void buildMenus();
+    void buildPages(QWidget* central);
+    Page* page(int index) const;
+    void resetSpectrumView();
+    void readMotorPositionsBack();
+
+    std::unique_ptr<AppState> st_;
+    Services& svc_;
+    Kx10& kx_;
+    QString startDir_;
+    bool inResize_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace qor

@@ -1,0 +1,7 @@
+#include "instrument/SetupPage.h"
+
+namespace qor {
+
+SetupPage::SetupPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {}
+
+}  // namespace qor

@@ -1,0 +1,65 @@
+#pragma once
+// Recording fakes of the services: nothing blocks, everything is recorded for assertions.
+
+#include "app/Services.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+namespace qor::test {
+
+class FakeAlerts : public Alerts {
+public:
+    void beep() override { ++beeps; }
+    void message(const QString& text) override { messages << text; }
+    void status(const QString& text) override { statusTexts << text; }
+    int beeps = 0;
+    QStringList messages;
+    QStringList statusTexts;
+    void clear() { beeps = 0; messages.clear(); statusTexts.clear(); }
+};
+
+class FakeSounds : public Sounds {
+public:
+    void play(const QString& fileName) override { played << fileName; }
+    QStringList played;
+};
+
+// Answers dialogs from a script. Any dialog the test did not announce fails the test.
+class FakeDialogs : public Dialogs {
+public:
+    struct Answer {
+        QString kind;                               // "exec", "open", "save", "folder", "confirm"
+        QString text;                               // file name for file dialogs
+        int result = 0;                             // exec result / confirm (1 yes)
+        std::function<void(QDialog&)> beforeClose;  // e.g. type into the dialog's boxes
+    };
+    void expect(Answer a) { script.push_back(std::move(a)); }
+    int exec(QDialog& dialog) override;
+    QString openFile(const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& folder, const QString& filter) override;
+    QString chooseFolder(const QString& caption, const QString& folder) override;
+    bool confirm(const QString& caption, const QString& text) override;
+
+    std::deque<Answer> script;
+    QStringList asked;   // captions / object names of every dialog asked, in order
+    QStringList folders; // the start folders given to the file dialogs
+
+private:
+    Answer take(const QString& kind, const QString& what);
+};
+
+// A clock the test advances by hand; sleeping advances it.
+class ManualClock : public Clock {
+public:
+    int64_t nowMs() const override { return now; }
+    QDateTime localDateTime() const override { return wallStart.addMSecs(now); }
+    void sleepMs(int ms) override { if (ms > 0) now += ms; }
+    void advance(int64_t ms) { now += ms; }
+    int64_t now = 0;
+    QDateTime wallStart = QDateTime(QDate(2026, 12, 9), QTime(10, 0, 0));
+};
+
+}  // namespace qor::test

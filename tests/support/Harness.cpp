@@ -1,0 +1,37 @@
+#include "support/Harness.h"
+
+#include <QDir>
+
+namespace qor::test {
+
+Harness::Harness(const QString& dir) {
+    if (dir.isEmpty()) {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        dir_ = tmp_->path();
+    } else {
+        dir_ = dir;
+    }
+    sim = std::make_unique<Kx10Simulator>(clock);
+    form_ = std::make_unique<TForm9>(services, *sim, dir_);
+    form_->createDialogs();
+}
+
+Harness::~Harness() {
+    form_.reset();
+}
+
+QString Harness::infoPath() const { return QDir(dir_).filePath(QStringLiteral("QOR10MappingV010.inf")); }
+
+void Harness::close() { form_->close(); }
+
+void Harness::tick1(int64_t ms) {
+    clock.advance(ms);
+    form_->Timer1Timer();
+}
+
+void Harness::tick2(int64_t ms) {
+    clock.advance(ms);
+    form_->Timer2Timer();
+}
+
+}  // namespace qor::test

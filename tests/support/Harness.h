@@ -1,0 +1,49 @@
+#pragma once
+// A whole program for window-level tests: the real main window and dialogs, offscreen, against
+// the simulated instrument, with recording services and a manual clock, started in a fresh
+// temporary directory (or a given one).
+
+#include "app/TForm9.h"
+#include "sim/Kx10Simulator.h"
+#include "support/Fakes.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+namespace qor::test {
+
+class Harness {
+public:
+    // Starts the program in `dir` (a new temporary directory when empty).
+    explicit Harness(const QString& dir = QString());
+    ~Harness();
+
+    TForm9& form() { return *form_; }
+    AppState& st() { return form_->state(); }
+    InfoRecord& rec() { return form_->state().rec; }
+    QString dir() const { return dir_; }
+    QString infoPath() const;
+
+    // Closes the window the way the operator does (saves the record).
+    void close();
+    // One acquisition tick after advancing the clock by `ms`.
+    void tick1(int64_t ms = 800);
+    void tick2(int64_t ms = 250);
+
+    template <class W>
+    W* find(const char* name) { return form_->findChild<W*>(QString::fromLatin1(name)); }
+
+    FakeAlerts alerts;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    ManualClock clock;
+    Services services{alerts, sounds, dialogs, clock};
+    std::unique_ptr<Kx10Simulator> sim;
+
+private:
+    std::unique_ptr<QTemporaryDir> tmp_;
+    QString dir_;
+    std::unique_ptr<TForm9> form_;
+};
+
+}  // namespace qor::test
