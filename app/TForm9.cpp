@@ -14,6 +14,7 @@
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
 #include "app/WindowLayout.h"
+#include "instrument/Connection.h"
 #include "instrument/DebugPage.h"
 #include "instrument/SetupPage.h"
 #include "scan/ElementScanPage.h"
@@ -136,6 +137,7 @@ void TForm9::buildToolBar(QWidget* central) {
     }
     row->addStretch(0);
 
+    connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
     connect(Edit1, &QLineEdit::textChanged, this, &TForm9::Edit1Change);
     connect(Edit27, &QLineEdit::textChanged, this, &TForm9::Edit27Change);
 }
@@ -320,6 +322,12 @@ void TForm9::createDialogs() {
     dialogs.OKRightDlg = new TOKRightDlg(st, svc_, this);
     dialogs.OKBottomDlg = new TOKBottomDlg(st, svc_, this);
     dialogs.OKRightDlg1 = new TOKRightDlg1(st, svc_, this);
+}
+
+void TForm9::SpeedButton20Click() {
+    ConnectHooks hooks;
+    hooks.showLamp = [this](bool on) { showOnlineLamp(on); };
+    runConnectSequence(*st_, kx_, svc_.alerts, svc_.clock, hooks);
 }
 
 void TForm9::Edit1Change() { storeSjis(st_->rec.UsbSerial, Edit1->text()); }

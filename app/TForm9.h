@@ -59,6 +59,7 @@ public:
     void N10247681Click();
     void Edit1Change();
     void Edit27Change();
+    void SpeedButton20Click();
 
     // MainOps.
     void showOnlineLamp(bool online) override;

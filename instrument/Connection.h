@@ -1,0 +1,31 @@
+#pragma once
+// The connect sequence of the tool-bar connect button: open the USB interface (while allowed),
+// go online, drop pending input, ask the interface version, check that the enabled modules
+// answer, initialise the motors and restore their positions.
+
+#include "app/AppState.h"
+#include "app/Services.h"
+#include "instrument/Kx10.h"
+
+#include <functional>
+
+namespace qor {
+
+// The 7-byte version request: "$G", the 16-bit little-endian length 3, then "$#\r".
+extern const uint8_t kVersionRequest[7];
+
+struct ConnectHooks {
+    std::function<void(bool online)> showLamp;   // qorON / qorOFF
+    std::function<void()> initialiseMotors;      // speed setting of every enabled motor
+};
+
+// Runs the whole sequence once. Failures report as the connection rules say and leave `Online`
+// as they say; the sequence never throws.
+void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
+                        const ConnectHooks& hooks);
+
+// Reads and drops every pending input byte, in pieces no larger than the receive buffer.
+// Returns the number of bytes dropped.
+int discardPendingInput(Kx10& kx);
+
+}  // namespace qor
