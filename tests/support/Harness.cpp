@@ -1,5 +1,6 @@
 #include "support/Harness.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace qor::test {
@@ -14,6 +15,8 @@ Harness::Harness(const QString& dir) {
     sim = std::make_unique<Kx10Simulator>(clock);
     form_ = std::make_unique<TForm9>(services, *sim, dir_);
     form_->createDialogs();
+    form_->show();
+    QCoreApplication::processEvents();
 }
 
 Harness::~Harness() {
