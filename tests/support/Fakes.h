@@ -8,6 +8,16 @@
 #include <deque>
 #include <functional>
 
+#include <ostream>
+
+// Readable test failure output for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << "{ ";
+    for (const QString& s : l) *os << '"' << s.toStdString() << "\" ";
+    *os << "}";
+}
+
 namespace qor::test {
 
 class FakeAlerts : public Alerts {

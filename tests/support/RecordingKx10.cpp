@@ -29,11 +29,19 @@ int32_t RecordingKx10::answer(const char* op, const QString& call) {
 void RecordingKx10::fillReply(const char* op, void* buf, int32_t size) {
     if (!buf || size <= 0) return;
     std::memset(buf, 0, static_cast<size_t>(size));
-    auto it = replies.find(op);
-    if (it == replies.end()) return;
-    const size_t n = it->second.size() < static_cast<size_t>(size) ? it->second.size()
-                                                                   : static_cast<size_t>(size);
-    std::memcpy(buf, it->second.data(), n);
+    std::string text;
+    auto q = replyQueue.find(op);
+    if (q != replyQueue.end() && !q->second.empty()) {
+        text = q->second.front();
+        q->second.pop_front();
+    } else {
+        auto it = replies.find(op);
+        if (it == replies.end()) return;
+        text = it->second;
+    }
+    const size_t n = text.size() < static_cast<size_t>(size) ? text.size()
+                                                              : static_cast<size_t>(size);
+    std::memcpy(buf, text.data(), n);
 }
 
 int32_t RecordingKx10::KX10USB_Open(const char* serial, int32_t dev, int32_t p1, int32_t p2) {

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <map>
 #include <QRegularExpression>
 #include <string>
@@ -53,6 +54,8 @@ public:
     // Results by operation name (0 when not set) and text replies copied into reply buffers.
     std::map<std::string, int32_t> results;
     std::map<std::string, std::string> replies;
+    // Replies used once each, before `replies`.
+    std::map<std::string, std::deque<std::string>> replyQueue;
     // KX10USB_ReadQsize answers: queued values first, then `qsize`.
     std::vector<int32_t> qsizes;
     int32_t qsize = 0;

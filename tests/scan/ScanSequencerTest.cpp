@@ -1,0 +1,305 @@
+#include "scan/ScanSequencer.h"
+
+#include "app/TextCodec.h"
+#include "support/Fakes.h"
+#include "support/RecordingKx10.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qor;
+using namespace qor::test;
+
+namespace {
+
+std::string frame(int32_t first, bool markers = true) {
+    std::string f(kPixelFrameSize, '\0');
+    const int at = markers ? 1 : 0;
+    for (int k = 0; k < 20; ++k) {
+        const uint32_t v = static_cast<uint32_t>(first + k);
+        for (int b = 0; b < 4; ++b) f[at + 4 * k + b] = static_cast<char>((v >> (8 * b)) & 0xFF);
+    }
+    if (markers) {
+        f[0] = '$';
+        f[kPixelFrameSize - 1] = 'E';
+    }
+    return f;
+}
+
+std::string paddress(int32_t pulses) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "P%10d", pulses);
+    return buf;
+}
+
+struct Sequencer : ::testing::Test {
+    Sequencer() {
+        st = std::make_unique<AppState>();
+        setCreationDefaults(st->rec, "/tmp/");
+        storeSjis(st->rec.SaveFolder, dir.path() + "/");
+        st->Online = 1;
+        st->rec.MapChannelIndex = 3;     // 2048, like MCA1
+        st->rec.ScanMethod = 0;          // one way unless a test says otherwise
+        st->rec.MapRoiEnabled[0] = 1;
+        storeSjis(st->rec.MapRoiElementName[0], QStringLiteral("Fe"));
+        st->rec.RoiStart[0][1] = 630;
+        st->rec.RoiEnd[0][1] = 650;
+        setSteps(10, 3);
+        seq = std::make_unique<ScanSequencer>(*st, kx, services, [this](int i) {
+            return busy.empty() ? 0 : busy[static_cast<std::size_t>(i)];
+        });
+    }
+    void setSteps(int xs, int ys) {
+        st->rec.ScanXSteps = xs;
+        st->rec.MapPixelsX = xs;
+        st->rec.ScanYSteps = ys;
+        st->rec.MapPixelsY = ys;
+    }
+    void startOk() {
+        ASSERT_TRUE(seq->start([] { return true; }));
+    }
+    // Runs ticks until the scan is idle again (bounded).
+    int runToEnd(int maxTicks = 2000) {
+        int ticks = 0;
+        while (st->ScanMode == 2 && ticks < maxTicks) {
+            seq->tick();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<AppState> st;
+    RecordingKx10 kx;
+    FakeAlerts alerts;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    ManualClock clock;
+    Services services{alerts, sounds, dialogs, clock};
+    std::vector<int> busy;
+    std::unique_ptr<ScanSequencer> seq;
+};
+
+}  // namespace
+
+TEST_F(Sequencer, OneWayScanOfThreeLines) {
+    kx.replies["KX10MCA_2DSCAN_Status"] = "10 ";
+    kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(7);
+    startOk();
+    EXPECT_EQ(QStringList{"2dscanOK.wav"}, sounds.played);
+    runToEnd();
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 1 0", "KX10Motor_MoveTo_PAddress 2 1 10",
+                           "KX10Motor_MoveTo_PAddress 2 1 20"}),
+              kx.callsOf("KX10Motor_MoveTo_PAddress 2 1"));
+    // X runs to the line end three times and returns to 0 after each line.
+    EXPECT_EQ(3, kx.calls.filter("KX10Motor_MoveTo_PAddress 2 0 100").size());
+    EXPECT_EQ(4, kx.calls.filter(QRegularExpression("^KX10Motor_MoveTo_PAddress 2 0 0$")).size());
+    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_ROISET 1 0 630 650 1"}, kx.callsOf("KX10MCA_2DSCAN_ROISET"));
+    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_Stop 1"}, kx.callsOf("KX10MCA_2DSCAN_Stop"));
+    EXPECT_EQ("2DnKaiEnd.WAV", sounds.played.last());
+    EXPECT_EQ(1, QDir(dir.path()).entryList({"*.CSV"}).size());
+    EXPECT_EQ(7, st->maps.at(0, 9, 2));
+    EXPECT_EQ(26, st->maps.at(19, 0, 0));
+    EXPECT_EQ(0, st->mapView.MapDrawHold);
+    EXPECT_TRUE(alerts.messages.isEmpty());
+}
+
+TEST_F(Sequencer, BackAndForthReversesEvenLinesAndTakesUpBacklash) {
+    st->rec.ScanMethod = 1;
+    st->rec.XBacklashPulses = 50;
+    st->rec.ScanXPixelPulses = 10;
+    setSteps(4, 3);
+    kx.replies["KX10MCA_2DSCAN_Status"] = "4";
+    for (int i = 0; i < 12; ++i) kx.replyQueue["KX10MCA_2DSCAN_ReadROI"].push_back(frame(100 * i));
+    kx.replyQueue["KX10Motor_Read_Paddress"] = {paddress(40), paddress(-50), paddress(40)};
+    startOk();
+    runToEnd();
+    EXPECT_EQ(0, st->ScanMode);
+    // Line 1: 0 -> 40, then 40 - 50; line 2: -> -50, then -50 + 50; line 3: 0 -> 40.
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 0 0", "KX10Motor_MoveTo_PAddress 2 0 -50",
+                           "KX10Motor_MoveTo_PAddress 2 0 0", "KX10Motor_MoveTo_PAddress 2 0 40",
+                           "KX10Motor_MoveTo_PAddress 2 0 -10", "KX10Motor_MoveTo_PAddress 2 0 -50",
+                           "KX10Motor_MoveTo_PAddress 2 0 0", "KX10Motor_MoveTo_PAddress 2 0 40",
+                           "KX10Motor_MoveTo_PAddress 2 0 -10"}),
+              kx.callsOf("KX10Motor_MoveTo_PAddress 2 0"));
+    EXPECT_EQ(0, st->maps.at(0, 0, 0));
+    EXPECT_EQ(300, st->maps.at(0, 3, 0));
+    EXPECT_EQ(400, st->maps.at(0, 3, 1)) << "first pixel of line 2 lands in the last column";
+    EXPECT_EQ(700, st->maps.at(0, 0, 1));
+    EXPECT_EQ(800, st->maps.at(0, 0, 2));
+    EXPECT_EQ(0, st->mapView.MapDrawHold);
+    EXPECT_EQ(250, seq->display().timer2Interval);
+}
+
+TEST_F(Sequencer, QueueColoursAndCounters) {
+    startOk();
+    seq->tick();   // 0
+    seq->tick();   // 10
+    seq->tick();   // 20
+    seq->tick();   // 30
+    ASSERT_EQ(40, seq->run().ScanState);
+    setSteps(1000, 3);
+    st->rec.MapPixelsX = 1000;
+    const std::pair<const char*, QueueColour> cases[] = {
+        {"8", QueueColour::White}, {"9", QueueColour::Yellow}, {"12", QueueColour::Yellow},
+        {"13", QueueColour::White}, {"14", QueueColour::Red}, {"17", QueueColour::Red}};
+    for (const auto& c : cases) {
+        kx.replies["KX10MCA_2DSCAN_Status"] = c.first;
+        seq->tick();
+        EXPECT_EQ(c.second, seq->display().queueColour) << c.first;
+    }
+    EXPECT_EQ(2, seq->run().YellowCount);
+    EXPECT_EQ(2, seq->run().RedCount);
+    EXPECT_EQ(1, seq->run().StatusErrors);
+    EXPECT_STREQ("statER 1,17", seq->display().errView);
+    EXPECT_TRUE(seq->redErrorCommentVisible());
+    EXPECT_EQ(8 + 9 + 12 + 13 + 14 + 17, seq->run().ScanX);
+}
+
+TEST_F(Sequencer, ExtraPixelsAreDroppedAndEndTheLine) {
+    setSteps(4, 1);
+    kx.replies["KX10MCA_2DSCAN_Status"] = "6";
+    kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(1, false);
+    startOk();
+    for (int i = 0; i < 5; ++i) seq->tick();
+    EXPECT_EQ(50, seq->run().ScanState);
+    EXPECT_EQ(4, seq->run().ScanX);
+    EXPECT_STREQ("stepX 5", seq->display().errView);
+    EXPECT_EQ(1, st->maps.at(0, 3, 0)) << "frames without markers start at byte 0";
+}
+
+TEST_F(Sequencer, ZPlanesRisingAndFalling) {
+    st->rec.ScanUseZ = 1;
+    st->rec.ZStart = 0.0;
+    st->rec.ZEnd = 1.0;
+    st->rec.ZCount = 2;
+    st->rec.ZStep = 0.5;
+    EXPECT_EQ(50, zPlanePulses(st->rec, 1));
+    EXPECT_EQ(100, zPlanePulses(st->rec, 2));
+    st->rec.ZStart = 1.0;
+    st->rec.ZEnd = 0.0;
+    EXPECT_EQ(49, zPlanePulses(st->rec, 1));
+
+    st->rec.ZStart = 0.0;
+    st->rec.ZEnd = 1.0;
+    setSteps(2, 1);
+    kx.replies["KX10MCA_2DSCAN_Status"] = "2";
+    startOk();
+    runToEnd();
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 2 0", "KX10Motor_MoveTo_PAddress 2 2 50",
+                           "KX10Motor_MoveTo_PAddress 2 2 100"}),
+              kx.callsOf("KX10Motor_MoveTo_PAddress 2 2"));
+    EXPECT_EQ(3, sounds.played.filter("2DnKaiEndZnext.WAV").size());
+    EXPECT_EQ("2DnKaiEnd.WAV", sounds.played.last());
+    EXPECT_EQ(3, QDir(dir.path()).entryList({"*.CSV"}).size());
+
+    st->rec.MotorEnabled[2] = 0;
+    startOk();
+    seq->tick();
+    EXPECT_EQ(QStringLiteral("Z軸を使う測定ですが、Z軸モータが選択されていない"), alerts.messages.last());
+    EXPECT_EQ(0, st->ScanMode);
+}
+
+TEST_F(Sequencer, StartChecksInOrder) {
+    st->rec.MapChannelIndex = 2;
+    EXPECT_FALSE(seq->start([] { ADD_FAILURE() << "no dialog"; return true; }));
+    EXPECT_EQ(QStringLiteral("MCA測定と二次元SCAN時のMCAサイズが異なっています。"), alerts.messages.last());
+    st->rec.MapChannelIndex = 3;
+    st->Online = 0;
+    EXPECT_FALSE(seq->start([] { return true; }));
+    EXPECT_EQ(QStringLiteral("OffLineです。　OnLineにしてください"), alerts.messages.last());
+    st->Online = 1;
+    st->ScanMode = 3;
+    EXPECT_FALSE(seq->start([] { return true; }));
+    EXPECT_EQ(QStringLiteral("すでに自動測定中なので実行できません"), alerts.messages.last());
+    st->ScanMode = 0;
+
+    // Cancel: nothing armed, but the warnings are reset.
+    seq->run().RedCount = 3;
+    seq->run().YellowCount = 2;
+    st->maps.at(0, 1, 1) = 77;
+    EXPECT_FALSE(seq->start([] { return false; }));
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_EQ(0, seq->run().RedCount);
+    EXPECT_EQ(0, seq->run().YellowCount);
+    EXPECT_EQ(77, st->maps.at(0, 1, 1));
+    EXPECT_TRUE(kx.calls.isEmpty());
+}
+
+TEST_F(Sequencer, RefusesParametersThatWouldOverrunTheMapsOrDivideByZero) {
+    struct Case { std::function<void(InfoRecord&)> set; };
+    const std::vector<Case> cases = {
+        {[](InfoRecord& r) { r.ScanXSteps = r.MapPixelsX = 0; }},
+        {[](InfoRecord& r) { r.ScanYSteps = r.MapPixelsY = 1025; }},
+        {[](InfoRecord& r) { r.ScanXPixelPulses = 0; }},
+        {[](InfoRecord& r) { r.ScanYPixelPulses = -1; }},
+        {[](InfoRecord& r) { r.ScanXSpeedPps = 0; }},
+        {[](InfoRecord& r) { r.MotorLogicalPulses[1] = 0; }},
+        {[](InfoRecord& r) { r.ScanUseZ = 1; r.MotorLogicalPulses[2] = -5; }},
+        {[](InfoRecord& r) { r.MapPixelsX = 5; }},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        InfoRecord saved = st->rec;
+        cases[i].set(st->rec);
+        alerts.clear();
+        EXPECT_FALSE(seq->start([] { ADD_FAILURE() << "no dialog"; return true; })) << i;
+        EXPECT_EQ(1, alerts.messages.size()) << i;
+        EXPECT_EQ(0, st->ScanMode) << i;
+        st->rec = saved;
+    }
+}
+
+TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFile) {
+    kx.replies["KX10MCA_2DSCAN_Status"] = "3";
+    kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(9);
+    startOk();
+    for (int i = 0; i < 5; ++i) seq->tick();
+    ASSERT_EQ(40, seq->run().ScanState);
+    st->rec.MotorEnabled[1] = 0;
+    kx.failures["KX10Motor_Halt"] = 1;
+    seq->stop();
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_EQ((QStringList{"KX10Motor_Halt 2 0", "KX10Motor_Halt 2 2"}), kx.callsOf("KX10Motor_Halt"));
+    EXPECT_EQ(QStringLiteral("Motor#1 access error"), alerts.messages.last());
+    EXPECT_EQ(9, st->maps.at(0, 2, 0)) << "the unfinished plane stays in memory";
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.CSV"}).isEmpty());
+    EXPECT_TRUE(kx.callsOf("KX10MCA_Stop").isEmpty());
+}
+
+TEST_F(Sequencer, UncheckedDriverFailuresAbortNamingTheOperation) {
+    kx.failures["KX10Motor_Set_Interval_Pulse"] = 1;
+    startOk();
+    for (int i = 0; i < 4; ++i) seq->tick();
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_EQ(QStringLiteral("2D scan KX10Motor_Set_Interval_Pulse error , Abort 2Dscan"),
+              alerts.messages.last());
+}
+
+TEST_F(Sequencer, PositionReadFailureRetriesTheLineEnd) {
+    st->rec.ScanMethod = 1;
+    setSteps(2, 2);
+    kx.replies["KX10MCA_2DSCAN_Status"] = "2";
+    startOk();
+    while (seq->run().ScanState != 51) seq->tick();
+    kx.failures["KX10Motor_Read_Paddress"] = 1;
+    seq->tick();
+    EXPECT_EQ(51, seq->run().ScanState);
+    EXPECT_EQ(QStringLiteral("Read Paddrss timeover or error"), alerts.messages.last());
+    seq->tick();
+    EXPECT_EQ(60, seq->run().ScanState);
+}
+
+TEST_F(Sequencer, ScansTheWorkSlotWithMca1AndEchoesPixels) {
+    st->rec.Mca1HexSw = 5;
+    st->spectrum.ViewSlot = kSlotWork;
+    kx.replies["KX10MCA_2DSCAN_Status"] = "1";
+    kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(10000000);
+    setSteps(1, 1);
+    startOk();
+    runToEnd();
+    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_PSET 5 2048"}, kx.callsOf("KX10MCA_2DSCAN_PSET"));
+    EXPECT_EQ(QStringLiteral("Big number ? .. 10000000,10000001,10000002,10000003"),
+              alerts.statusTexts.last());
+}
