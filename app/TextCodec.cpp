@@ -13,8 +13,24 @@ bool isSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 
 std::string toSjis(const QString& text) {
     QStringEncoder enc("Shift_JIS");
     if (!enc.isValid()) return text.toLatin1().toStdString();
-    const QByteArray bytes = enc.encode(text);
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()) * 2);
+    // One character at a time, so that a character without a code-page-932 form becomes '?'
+    // instead of the converter's substitution bytes.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        QString one = text.mid(i, len);
+        i += len - 1;
+        // Input methods type the JIS wave dash; code page 932 keeps it as the fullwidth tilde.
+        if (one.size() == 1 && one[0].unicode() == 0x301C) one = QString(QChar(0xFF5E));
+        QStringEncoder single("Shift_JIS");
+        const QByteArray bytes = single.encode(one);
+        if (single.hasError() || bytes.isEmpty())
+            out += '?';
+        else
+            out.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    return out;
 }
 
 QString fromSjis(const char* bytes, std::size_t max) {

@@ -171,6 +171,9 @@ TEST(TextCodec, CutsLongTextOnCharacterBoundaries) {
     EXPECT_EQ(QStringLiteral("AB元素"), fromSjis(field));
     EXPECT_EQ(0, field[6]);
     EXPECT_EQ(0, field[7]);
+    // Characters without a code-page-932 form become '?'; the JIS wave dash is kept.
+    EXPECT_EQ("A?B", toSjis(QString::fromUtf8("A😀B")));
+    EXPECT_EQ(QString::fromUtf8("1～2"), fromSjis(toSjis(QString::fromUtf8("1〜2")).c_str(), 8));
     // Round trip of Japanese text through code page 932.
     const std::string sj = toSjis(QStringLiteral("情報"));
     EXPECT_EQ(4u, sj.size());
