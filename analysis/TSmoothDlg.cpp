@@ -3,8 +3,9 @@
 namespace qor {
 
 TSmoothDlg::TSmoothDlg(AppState& st, Services& svc, QWidget* parent)
-    : QDialog(parent), st_(st), svc_(svc) {
+    : TOKBottomDlg(st, svc, parent) {
     setObjectName(QStringLiteral("SmoothDlg"));
+    setWindowTitle(QStringLiteral("スムージング処理"));
 }
 
 }  // namespace qor

@@ -1,21 +1,15 @@
 #pragma once
-// Smoothing dialog (created at start, never shown).
+// Smoothing dialog: an OK/Cancel dialog created at start-up and never shown. The smoothing
+// command takes its filter and width from the analysis parameters dialog instead.
 
-#include "app/AppState.h"
-#include "app/Services.h"
-
-#include <QDialog>
+#include "app/TOKBottomDlg.h"
 
 namespace qor {
 
-class TSmoothDlg : public QDialog {
+class TSmoothDlg : public TOKBottomDlg {
     Q_OBJECT
 public:
     TSmoothDlg(AppState& st, Services& svc, QWidget* parent);
-
-private:
-    AppState& st_;
-    Services& svc_;
 };
 
 }  // namespace qor

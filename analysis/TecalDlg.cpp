@@ -1,10 +1,161 @@
 #include "analysis/TecalDlg.h"
 
+#include "analysis/CalibReference.h"
+#include "analysis/RadioGroup.h"
+#include "app/FieldText.h"
+#include "app/PaintBox.h"
+#include "app/TextCodec.h"
+#include "app/Widgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
 namespace qor {
 
-TecalDlg::TecalDlg(AppState& st, Services& svc, QWidget* parent)
-    : QDialog(parent), st_(st), svc_(svc) {
+TecalDlg::TecalDlg(AppState& st, Services& svc, QWidget* parent) : TOKBottomDlg(st, svc, parent) {
     setObjectName(QStringLiteral("ecalDlg"));
+    setWindowTitle(QStringLiteral("エネルギー校正"));
+
+    GroupBox1 = makeGroup(Body, "GroupBox1", QStringLiteral("ROI#1..8のエネルギー指定"));
+    auto* rows = new QGridLayout;
+    rows->setHorizontalSpacing(14);
+    rows->setVerticalSpacing(3);
+    rows->addWidget(makeLabel(GroupBox1, QStringLiteral("ROI#")), 0, 0);
+    rows->addWidget(makeLabel(GroupBox1, QStringLiteral("peakch")), 0, 1, Qt::AlignRight);
+    rows->addWidget(makeLabel(GroupBox1, QStringLiteral("energy")), 0, 2);
+
+    static const char* const checkNames[kRows] = {"CheckBox1", "CheckBox2", "CheckBox3",
+                                                  "CheckBox4", "CheckBox5", "CheckBox6",
+                                                  "CheckBox7", "CheckBox8"};
+    static const char* const labelNames[kRows] = {"Label3", "Label4", "Label5", "Label6",
+                                                  "Label7", "Label8", "Label9", "Label10"};
+    static const char* const editNames[kRows] = {"Edit1", "Edit2", "Edit3", "Edit4",
+                                                 "Edit5", "Edit6", "Edit7", "Edit8"};
+    for (int i = 0; i < kRows; ++i) {
+        checks_[i] = makeCheck(GroupBox1, checkNames[i], QStringLiteral("ROI-%1").arg(i + 1));
+        channels_[i] = makeLabel(GroupBox1, QStringLiteral("0"), labelNames[i]);
+        channels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        channels_[i]->setMinimumWidth(56);
+        energies_[i] = makeEdit(GroupBox1, editNames[i], 110);
+        rows->addWidget(checks_[i], i + 1, 0);
+        rows->addWidget(channels_[i], i + 1, 1);
+        rows->addWidget(energies_[i], i + 1, 2);
+    }
+    CheckBox1 = checks_[0]; CheckBox2 = checks_[1]; CheckBox3 = checks_[2]; CheckBox4 = checks_[3];
+    CheckBox5 = checks_[4]; CheckBox6 = checks_[5]; CheckBox7 = checks_[6]; CheckBox8 = checks_[7];
+    Label3 = channels_[0]; Label4 = channels_[1]; Label5 = channels_[2]; Label6 = channels_[3];
+    Label7 = channels_[4]; Label8 = channels_[5]; Label9 = channels_[6]; Label10 = channels_[7];
+    Edit1 = energies_[0]; Edit2 = energies_[1]; Edit3 = energies_[2]; Edit4 = energies_[3];
+    Edit5 = energies_[4]; Edit6 = energies_[5]; Edit7 = energies_[6]; Edit8 = energies_[7];
+
+    RadioGroup1 = new RadioGroup(GroupBox1, "RadioGroup1", QStringLiteral("校正式"),
+                                 {QStringLiteral("1次式"), QStringLiteral("2次式"),
+                                  QStringLiteral("3次式")},
+                                 3);
+    Edit9 = makeEdit(GroupBox1, "Edit9", 80);
+    Edit9->setMaxLength(15);   // the unit field holds 15 bytes and its NUL
+    // Computing the coefficients belongs to the calibration fit; the button is wired with it.
+    Button1 = makeButton(GroupBox1, "Button1", QStringLiteral("この条件で校正式を算出する"));
+
+    auto* unit = new QHBoxLayout;
+    unit->addWidget(makeLabel(GroupBox1, QStringLiteral("エネルギーの単位")));
+    unit->addWidget(Edit9);
+    unit->addStretch(1);
+
+    auto* g1 = new QVBoxLayout(GroupBox1);
+    g1->addLayout(rows);
+    g1->addWidget(RadioGroup1);
+    g1->addLayout(unit);
+    g1->addWidget(Button1);
+
+    // Coefficients and plot, outside the group.
+    Edit10 = makeEdit(Body, "Edit10", 170);
+    Edit11 = makeEdit(Body, "Edit11", 170);
+    Edit12 = makeEdit(Body, "Edit12", 170);
+    Edit13 = makeEdit(Body, "Edit13", 170);
+    auto* coef = new QGridLayout;
+    coef->addWidget(makeLabel(Body, QStringLiteral("a=")), 0, 0, Qt::AlignRight);
+    coef->addWidget(Edit10, 0, 1);
+    coef->addWidget(makeLabel(Body, QStringLiteral("b=")), 1, 0, Qt::AlignRight);
+    coef->addWidget(Edit11, 1, 1);
+    coef->addWidget(makeLabel(Body, QStringLiteral("c=")), 2, 0, Qt::AlignRight);
+    coef->addWidget(Edit12, 2, 1);
+    coef->addWidget(makeLabel(Body, QStringLiteral("d=")), 3, 0, Qt::AlignRight);
+    coef->addWidget(Edit13, 3, 1);
+    coef->setColumnStretch(2, 1);
+
+    Imageecal = named(new PaintBox(Body), "Imageecal");
+    Imageecal->setFixedSize(kPlotSize, kPlotSize);
+    QImage plot(kPlotSize, kPlotSize, QImage::Format_RGB32);
+    plot.fill(Qt::white);
+    {
+        QPainter p(&plot);
+        QPen pen(Qt::black, 0);   // cosmetic, one pixel
+        p.setPen(pen);
+        p.drawRect(0, 0, kPlotSize - 1, kPlotSize - 1);
+    }
+    Imageecal->showImage(plot);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(makeLabel(Body, QStringLiteral(" f(x)= a + bx + cx^2 +dx^3")));
+    right->addLayout(coef);
+    right->addSpacing(8);
+    right->addWidget(Imageecal, 0, Qt::AlignHCenter);
+    right->addStretch(1);
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(GroupBox1, 0, Qt::AlignTop);
+    columns->addSpacing(8);
+    columns->addLayout(right, 1);
+    body()->addLayout(columns);
+}
+
+QCheckBox* TecalDlg::rowCheck(int k) const { return (k >= 1 && k <= kRows) ? checks_[k - 1] : nullptr; }
+QLabel* TecalDlg::rowChannel(int k) const { return (k >= 1 && k <= kRows) ? channels_[k - 1] : nullptr; }
+QLineEdit* TecalDlg::rowEnergy(int k) const { return (k >= 1 && k <= kRows) ? energies_[k - 1] : nullptr; }
+
+bool TecalDlg::prepare(int slot) {
+    if (slot < 0 || slot >= kSlotCount) return false;
+    slot_ = slot;
+    const InfoRecord& r = st_.rec;
+    const int32_t* counts = st_.spectrum.slot[slot];
+    for (int k = 1; k <= kRows; ++k) {
+        const int32_t ch = calibReferenceChannel(counts, kSlotChannels, r.RoiStart[slot][k],
+                                                 r.RoiEnd[slot][k]);
+        RefChannel[k] = ch;
+        checks_[k - 1]->setChecked(ch != 0);
+        channels_[k - 1]->setText(QString::number(ch));
+    }
+    for (int k = 1; k <= kRows; ++k) {
+        RefEnergy[k] = r.CalibEnergy[slot][k];
+        energies_[k - 1]->setText(formatC("%10.3lf", r.CalibEnergy[slot][k]));
+    }
+    RadioGroup1->setItemIndex(r.CalibOrder[slot]);
+    Edit9->setText(fromSjis(r.EnergyUnit[slot]));
+    ComputedA = r.CalibA[slot];
+    ComputedB = r.CalibB[slot];
+    ComputedC = r.CalibC[slot];
+    ComputedD = r.CalibD[slot];
+    Edit10->setText(formatGeneral(ComputedA));
+    Edit11->setText(formatGeneral(ComputedB));
+    Edit12->setText(formatGeneral(ComputedC));
+    Edit13->setText(formatGeneral(ComputedD));
+    return true;
+}
+
+bool TecalDlg::storeToRecord() {
+    if (slot_ < 0 || slot_ >= kSlotCount) return false;
+    InfoRecord& r = st_.rec;
+    for (int k = 1; k <= kRows; ++k) storeDouble(energies_[k - 1]->text(), r.CalibEnergy[slot_][k]);
+    storeSjis(r.EnergyUnit[slot_], Edit9->text());
+    if (RadioGroup1->itemIndex() >= 0) r.CalibOrder[slot_] = RadioGroup1->itemIndex();
+    r.CalibA[slot_] = ComputedA;
+    r.CalibB[slot_] = ComputedB;
+    r.CalibC[slot_] = ComputedC;
+    r.CalibD[slot_] = ComputedD;
+    return true;
 }
 
 }  // namespace qor

@@ -1,10 +1,71 @@
 #include "spectrum/TOKRightDlg2.h"
 
+#include "app/TextCodec.h"
+#include "app/Widgets.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace qor {
 
 TOKRightDlg2::TOKRightDlg2(AppState& st, Services& svc, QWidget* parent)
     : QDialog(parent), st_(st), svc_(svc) {
+    (void)svc_;
     setObjectName(QStringLiteral("OKRightDlg2"));
+    setWindowTitle(QStringLiteral("保存スペクトルへのコメント"));
+    setModal(true);
+
+    auto* frame = named(new QFrame(this), "Bevel1");
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    auto* text = new QVBoxLayout(frame);
+    text->addWidget(makeLabel(frame, QStringLiteral("保存するデータにコメントを入力できます。")));
+    text->addWidget(makeLabel(frame, QStringLiteral("バイナリ形式の場合は32文字までのコメント1行")));
+    text->addWidget(makeLabel(frame, QStringLiteral("CSV形式の場合は、64文字でのコメントを、２行入力できます。")));
+    text->addWidget(makeLabel(frame, QStringLiteral("半角文字のみで、入力してください。")));
+    text->addSpacing(8);
+
+    // The record fields hold 79 bytes and a NUL.
+    Edit1 = makeEdit(frame, "Edit1");
+    Edit2 = makeEdit(frame, "Edit2");
+    Edit1->setMaxLength(79);
+    Edit2->setMaxLength(79);
+    Edit1->setMinimumWidth(420);
+    auto* lines = new QGridLayout;
+    lines->addWidget(makeLabel(frame, QStringLiteral("コメント-1")), 0, 0);
+    lines->addWidget(Edit1, 0, 1);
+    lines->addWidget(makeLabel(frame, QStringLiteral("コメント-2")), 1, 0);
+    lines->addWidget(Edit2, 1, 1);
+    text->addLayout(lines);
+
+    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"));
+    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"));
+    OKBtn->setDefault(true);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    buttons->addStretch(1);
+
+    auto* row = new QHBoxLayout(this);
+    row->addWidget(frame, 1);
+    row->addLayout(buttons);
+
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TOKRightDlg2::loadFromRecord() {
+    Edit1->setText(fromSjis(st_.rec.SpectrumComment1));
+    Edit2->setText(fromSjis(st_.rec.SpectrumComment2));
+}
+
+void TOKRightDlg2::storeToRecord() {
+    storeSjis(st_.rec.SpectrumComment1, Edit1->text());
+    storeSjis(st_.rec.SpectrumComment2, Edit2->text());
 }
 
 }  // namespace qor
