@@ -1,0 +1,354 @@
+// The MCA page in the running program: its controls, the record fields they store, what the
+// start-up puts into them, the spectrum area's geometry, and the ROI group and view commands.
+
+#include "app/TextCodec.h"
+#include "spectrum/McaPage.h"
+#include "spectrum/SpectrumView.h"
+#include "support/Harness.h"
+
+#include <QApplication>
+#include <QFile>
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace qor;
+using namespace qor::test;
+
+namespace {
+
+QStringList itemsOf(const QComboBox* c) {
+    QStringList l;
+    for (int i = 0; i < c->count(); ++i) l << c->itemText(i);
+    return l;
+}
+
+// Selects an item the way the operator does: the selection changes, then the change handler runs.
+void choose(QComboBox* c, int index) {
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+}
+
+// Writes a record into the information file of `dir` before the program starts there.
+void writeRecord(const QString& dir, const InfoRecord& r) {
+    QFile f(dir + QStringLiteral("/QOR10MappingV010.inf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(&r), sizeof r);
+}
+
+// A record as a first start creates it, changed by `edit`, then the program started over it.
+template <class Edit>
+std::unique_ptr<Harness> startWith(QTemporaryDir& dir, Edit edit) {
+    InfoRecord r{};
+    {
+        Harness first(dir.path());
+        r = first.rec();
+    }
+    edit(r);
+    writeRecord(dir.path(), r);
+    return std::make_unique<Harness>(dir.path());
+}
+
+McaPage& page(Harness& h) { return *h.form().MCAcollect; }
+
+}  // namespace
+
+TEST(McaPage, ControlsCarryTheirNamesCaptionsItemsAndHints) {
+    Harness h;
+    McaPage& p = page(h);
+    EXPECT_EQ(QStringLiteral("MCAcollect"), p.objectName());
+    EXPECT_EQ(QStringLiteral("MCA"), h.form().PageMaster->tabText(TForm9::kMca));
+    EXPECT_EQ(&p, h.find<QWidget>("MCAcollect"));
+    EXPECT_EQ(p.Edit17, h.find<QLineEdit>("Edit17"));
+    EXPECT_EQ(p.compute, h.find<QPushButton>("compute"));
+    EXPECT_EQ(p.PaintBox1, h.find<PaintBox>("PaintBox1"));
+
+    EXPECT_EQ(QStringLiteral("接続MCA"), p.GroupBoxMca->title());
+    EXPECT_EQ(QStringLiteral("AUTO COLLECT"), p.GroupBoxAuto->title());
+    EXPECT_EQ(QStringLiteral("Spectrum control"), p.GroupBoxSpectrum->title());
+    EXPECT_EQ(QStringLiteral("ROI"), p.GroupBoxRoi->title());
+    EXPECT_EQ(QStringLiteral("定性処理"), p.GroupBoxAnalysis->title());
+    EXPECT_EQ(QStringLiteral(" スペクトル移動 、スペクトル間演算"), p.GroupBoxMove->title());
+    EXPECT_EQ(QStringLiteral("View"), p.RadioGroup1->title());
+
+    EXPECT_EQ(QStringLiteral("MCA1 "), p.CheckBox13->text());
+    EXPECT_EQ(QStringLiteral("MCA2 "), p.CheckBox14->text());
+    EXPECT_TRUE(p.CheckBox13->isChecked());
+    EXPECT_FALSE(p.CheckBox14->isChecked());
+    EXPECT_EQ((QStringList{"Live", "Real"}), itemsOf(p.ComboBox1));
+    EXPECT_EQ((QStringList{"256ch", "512ch", "1024ch", "2048ch", "4096ch"}), itemsOf(p.ComboBox3));
+    EXPECT_EQ((QStringList{"LIVE", "REAL"}), itemsOf(p.ComboBox4));
+    EXPECT_EQ(QStringLiteral("START"), p.Button5->text());
+    EXPECT_EQ(QStringLiteral("STOP"), p.Button4->text());
+    EXPECT_EQ(QStringLiteral("CLEAR"), p.Button3->text());
+    EXPECT_EQ(QStringLiteral("自動測定開始"), p.Button6->text());
+    EXPECT_EQ(QStringLiteral("中止"), p.Button13->text());
+    EXPECT_EQ(QStringLiteral("CSV Head"), p.CheckBox49->text());
+    EXPECT_EQ(QStringLiteral("CSV形式"), p.CheckBox27->text());
+    EXPECT_EQ(QStringLiteral("Binary形式"), p.CheckBox28->text());
+    EXPECT_EQ(QStringLiteral("音声"), p.SButton10->text());
+
+    const std::pair<QToolButton*, const char*> hints[] = {
+        {p.SpeedButton1, "カーソル位置をＸ軸方向に拡大"},
+        {p.SpeedButton2, "カーソル中心にＸ軸を縮小"},
+        {p.SpeedButton3, "リニアスケールでスペクトルを上げる"},
+        {p.SpeedButton6, "リニアスケールでスペクトルを下げる"},
+        {p.SpeedButton4, "ＬＯＧ表示にする"},
+        {p.SpeedButton5, "ライン表示ドット表示切替"},
+        {p.SpeedButton12, "左がわのスペクトルを見る"},
+        {p.SpeedButton13, "右側のスペクトルを見る"},
+        {p.SpeedButton25, "オーバーラップ表示設定"},
+        {p.SpeedButton45, "ROI 対 scanPha 軸"},
+        {p.SpeedButton31, "スペクトル→ＷＯＲＫ"},
+        {p.SpeedButton7, "スペクトル全体をぬりつぶす"},
+        {p.SpeedButton11, "元素名表示のＯＮ／ＯＦＦ"},
+        {p.SpeedButton26, "自動でピークを設定します"},
+        {p.SpeedButton27, "カーソルに近いピークを探して、ROIを設定する"},
+        {p.SpeedButton29, "カーソルに近いピークの半値幅を計算する"},
+        {p.SpeedButton28, "スムージング処理をする"},
+        {p.SpeedButton8, "エネルギー校正を行う"},
+        {p.SpeedButton9, "定性処理のパラメータを設定する"}};
+    for (const auto& [button, hint] : hints)
+        EXPECT_EQ(QString::fromUtf8(hint), button->toolTip()) << button->objectName().toStdString();
+    EXPECT_FALSE(p.SpeedButton45->isEnabled());
+    EXPECT_FALSE(p.SpeedButton7->isEnabled());
+    EXPECT_FALSE(p.SpeedButton11->isEnabled());
+
+    ASSERT_EQ(3, p.RadioGroup1->count());
+    EXPECT_EQ(QStringLiteral("MCA1"), p.RadioGroup1->item(0)->text());
+    EXPECT_EQ(QStringLiteral("MCA2"), p.RadioGroup1->item(1)->text());
+    EXPECT_EQ(QStringLiteral("WORK"), p.RadioGroup1->item(2)->text());
+    EXPECT_EQ(0, p.RadioGroup1->itemIndex());
+
+    EXPECT_EQ(QStringLiteral("▲"), p.Button7->text());
+    EXPECT_EQ(QStringLiteral("▼"), p.Button8->text());
+    EXPECT_EQ(QStringLiteral("SET"), p.Button9->text());
+    EXPECT_EQ(QStringLiteral("CLR"), p.Button10->text());
+    EXPECT_EQ(QStringLiteral("All Clear"), p.Button11->text());
+    EXPECT_EQ(QStringLiteral("CallROI"), p.Button15->text());
+    EXPECT_EQ(QStringLiteral("JUMP"), p.Button12->text());
+    EXPECT_TRUE(p.Edit17->font().bold());
+    EXPECT_EQ(QColor(255, 0, 0), p.Edit17->palette().color(QPalette::Text));
+
+    const QStringList slotItems{"MCA1", "MCA2", "WORK"};
+    for (QComboBox* c : {p.CbBOXsorce, p.CbBOXdist, p.CBanser, p.CB1, p.CB2})
+        EXPECT_EQ(slotItems, itemsOf(c)) << c->objectName().toStdString();
+    EXPECT_EQ(QStringLiteral("MCA1"), p.CbBOXsorce->currentText());
+    EXPECT_EQ(QStringLiteral("WORK"), p.CbBOXdist->currentText());
+    EXPECT_EQ(QStringLiteral("WORK"), p.CBanser->currentText());
+    EXPECT_EQ(QStringLiteral("MCA1"), p.CB1->currentText());
+    EXPECT_EQ(QStringLiteral("MCA2"), p.CB2->currentText());
+    EXPECT_EQ((QStringList{"＋", "－", "×", "÷"}), itemsOf(p.CBop));
+    EXPECT_EQ(1, p.CBop->currentIndex());
+    EXPECT_EQ(QStringLiteral("COPY"), p.Button14->text());
+    EXPECT_EQ(QStringLiteral("演算"), p.compute->text());
+}
+
+TEST(McaPage, FirstStartFillsTheControlsFromTheCreatedRecord) {
+    Harness h;
+    McaPage& p = page(h);
+    EXPECT_EQ(QStringLiteral("100"), p.Edit14->text());
+    EXPECT_EQ(100, h.rec().McaPresetValue[0]);
+    EXPECT_EQ(QStringLiteral("CAVREL"), p.Edit15->text());
+    EXPECT_EQ(QStringLiteral("100"), p.Edit22->text());
+    EXPECT_EQ(QString(), p.Edit21->text());
+    EXPECT_EQ(3, p.ComboBox3->currentIndex());
+    EXPECT_EQ(0, p.ComboBox1->currentIndex());
+    EXPECT_EQ(0, p.ComboBox4->currentIndex());
+    EXPECT_TRUE(p.CheckBox28->isChecked());
+    EXPECT_FALSE(p.CheckBox27->isChecked());
+    EXPECT_FALSE(p.CheckBox49->isChecked());
+    for (int s = 0; s < 5; ++s) EXPECT_EQ(2048, h.rec().SlotViewChannels[s]) << s;
+    EXPECT_EQ(QStringLiteral("1"), p.Edit17->text());
+    EXPECT_EQ(QStringLiteral("0"), p.Edit18->text());
+    EXPECT_EQ(QStringLiteral("0"), p.Edit19->text());
+    EXPECT_EQ(QColor(255, 0, 0), p.Edit25->palette().color(QPalette::Base));
+    EXPECT_EQ(1, h.st().spectrum.CurrentRoi[0]);
+    EXPECT_TRUE(p.SButton10->isChecked()) << "the sound switch shows VoiceOn";
+}
+
+TEST(McaPage, StartupRestoresTheSavedSettingsButPresetsMca1FromTheStartValue) {
+    QTemporaryDir dir;
+    auto h = startWith(dir, [](InfoRecord& r) {
+        r.McaPresetValue[0] = 555;
+        r.McaPresetValue[1] = 777;
+        r.CurrentSlot = 1;
+        r.StartPresetValue = 321;
+        r.McaChannels[0] = 4096;
+        r.McaPresetMode[0] = 1;
+        r.CollectMode = 1;
+        r.CollectRepeatCount = 12;
+        r.CsvHeader = 1;
+        r.SaveCsv = 1;
+        r.SaveBinary = 0;
+        storeSjis(r.CollectFileName, QStringLiteral("測定ファイル"));
+        storeSjis(r.CollectName, QStringLiteral("RUN7"));
+        r.RoiStart[0][1] = 40;
+        r.RoiEnd[0][1] = 60;
+    });
+    McaPage& p = page(*h);
+    InfoRecord& r = h->rec();
+    EXPECT_EQ(QStringLiteral("321"), p.Edit14->text());
+    EXPECT_EQ(321, r.McaPresetValue[0]) << "whatever preset was saved";
+    EXPECT_EQ(777, r.McaPresetValue[1]);
+    EXPECT_EQ(4, p.ComboBox3->currentIndex());
+    for (int s = 0; s < 5; ++s) EXPECT_EQ(4096, r.SlotViewChannels[s]) << s;
+    EXPECT_EQ(1, p.ComboBox1->currentIndex());
+    EXPECT_EQ(1, p.ComboBox4->currentIndex());
+    EXPECT_EQ(QStringLiteral("RUN7"), p.Edit15->text());
+    EXPECT_EQ(QStringLiteral("12"), p.Edit22->text());
+    EXPECT_TRUE(p.CheckBox49->isChecked());
+    EXPECT_TRUE(p.CheckBox27->isChecked());
+    EXPECT_FALSE(p.CheckBox28->isChecked());
+    EXPECT_EQ(QStringLiteral("測定ファイル"), p.Edit21->text());
+    EXPECT_EQ(0, r.CurrentSlot);
+    EXPECT_EQ(QStringLiteral("40"), p.Edit18->text()) << "ROI 1 of MCA1 is shown";
+    EXPECT_EQ(QStringLiteral("60"), p.Edit19->text());
+    // The spectrum view starts on MCA1 with the start-up window.
+    EXPECT_EQ(0, h->st().spectrum.ViewSlot);
+    EXPECT_EQ(0, h->st().spectrum.FullScale);
+}
+
+TEST(McaPage, StartupLeavesTheChannelComboForAnUnknownChannelCount) {
+    QTemporaryDir dir;
+    auto h = startWith(dir, [](InfoRecord& r) {
+        r.McaChannels[0] = 1000;
+        r.McaPresetMode[0] = 7;
+    });
+    McaPage& p = page(*h);
+    EXPECT_EQ(3, p.ComboBox3->currentIndex());
+    EXPECT_EQ(0, p.ComboBox1->currentIndex());
+    EXPECT_EQ(1000, h->rec().SlotViewChannels[4]);
+}
+
+TEST(McaPage, McaControlsStoreIntoTheSelectedMcas) {
+    Harness h;
+    McaPage& p = page(h);
+    InfoRecord& r = h.rec();
+    r.McaChannels[1] = 2048;
+    r.SlotViewChannels[1] = 2048;
+    const int32_t mca2Preset = r.McaPresetValue[1];
+
+    // Only MCA1 selected.
+    p.Edit14->setText(QStringLiteral("250 s"));
+    EXPECT_EQ(250, r.McaPresetValue[0]);
+    p.Edit14->setText(QStringLiteral("abc"));
+    EXPECT_EQ(250, r.McaPresetValue[0]) << "a text without a number leaves the field";
+    p.ComboBox3->setCurrentIndex(4);
+    EXPECT_EQ(2048, r.McaChannels[0]) << "a selection from code stores nothing";
+    choose(p.ComboBox3, 4);
+    EXPECT_EQ(4096, r.McaChannels[0]);
+    EXPECT_EQ(4096, r.SlotViewChannels[0]);
+    EXPECT_EQ(2048, r.McaChannels[1]);
+    EXPECT_EQ(2048, r.SlotViewChannels[1]);
+    choose(p.ComboBox1, 1);
+    EXPECT_EQ(1, r.McaPresetMode[0]);
+    EXPECT_EQ(0, r.McaPresetMode[1]);
+
+    // Both selected, then only MCA2.
+    p.CheckBox14->setChecked(true);
+    EXPECT_EQ(1, r.Mca2Enabled);
+    choose(p.ComboBox3, 0);
+    EXPECT_EQ(256, r.McaChannels[0]);
+    EXPECT_EQ(256, r.McaChannels[1]);
+    EXPECT_EQ(256, r.SlotViewChannels[1]);
+    p.CheckBox13->setChecked(false);
+    EXPECT_EQ(0, r.Mca1Enabled);
+    choose(p.ComboBox1, 0);
+    EXPECT_EQ(1, r.McaPresetMode[0]);
+    EXPECT_EQ(0, r.McaPresetMode[1]);
+    p.Edit14->setText(QStringLiteral("999"));
+    EXPECT_EQ(250, r.McaPresetValue[0]) << "the preset box writes MCA1 only";
+    EXPECT_EQ(mca2Preset, r.McaPresetValue[1]);
+}
+
+TEST(McaPage, AutoCollectSettingsAreStored) {
+    Harness h;
+    McaPage& p = page(h);
+    InfoRecord& r = h.rec();
+    p.CheckBox49->setChecked(true);
+    p.CheckBox27->setChecked(true);
+    p.CheckBox28->setChecked(false);
+    EXPECT_EQ(1, r.CsvHeader);
+    EXPECT_EQ(1, r.SaveCsv);
+    EXPECT_EQ(0, r.SaveBinary);
+    p.Edit22->setText(QStringLiteral("42回"));
+    EXPECT_EQ(42, r.CollectRepeatCount);
+    p.Edit21->setText(QStringLiteral("試料A"));
+    EXPECT_EQ(QStringLiteral("試料A"), fromSjis(r.CollectFileName));
+    p.Edit21->setText(QString(300, QLatin1Char('x')));
+    EXPECT_EQ('\0', r.CollectFileName[255]) << "a long name is cut inside its field";
+
+    // The MCA# boxes follow only an enabled MCA.
+    ASSERT_EQ(1, r.Mca1Enabled);
+    ASSERT_EQ(0, r.Mca2Enabled);
+    p.CheckBox23->setChecked(true);
+    EXPECT_EQ(1, r.AutoCollectMca1);
+    p.CheckBox24->setChecked(true);
+    EXPECT_FALSE(p.CheckBox24->isChecked());
+    EXPECT_EQ(0, r.AutoCollectMca2);
+}
+
+TEST(McaPage, SoundSwitchTogglesVoiceOnWithItsCue) {
+    Harness h;
+    McaPage& p = page(h);
+    ASSERT_EQ(1, h.rec().VoiceOn);
+    h.sounds.played.clear();
+    p.SButton10->click();
+    EXPECT_EQ(0, h.rec().VoiceOn);
+    EXPECT_FALSE(p.SButton10->isChecked());
+    p.SButton10->click();
+    EXPECT_EQ(1, h.rec().VoiceOn);
+    EXPECT_TRUE(p.SButton10->isChecked());
+    EXPECT_EQ((QStringList{"onseiEnd.wav", "onseiStart.wav"}), h.sounds.played);
+}
+
+TEST(McaPage, ViewRadioGroupSetsViewAndCurrentSlot) {
+    Harness h;
+    McaPage& p = page(h);
+    p.RadioGroup1->item(2)->click();
+    EXPECT_EQ(2, h.st().spectrum.ViewSlot);
+    EXPECT_EQ(2, h.rec().CurrentSlot);
+    p.RadioGroup1->item(1)->click();
+    EXPECT_EQ(1, h.st().spectrum.ViewSlot);
+    EXPECT_EQ(1, h.rec().CurrentSlot);
+    p.RadioGroup1->setItemIndex(0);
+    EXPECT_EQ(1, h.st().spectrum.ViewSlot) << "selecting from code runs nothing";
+}
+
+TEST(McaPage, SpectrumAreaTakesTheGivenSizeWithThePanelsBesideAndBelow) {
+    Harness h;
+    McaPage& p = page(h);
+    p.setSpectrumArea(QSize(640, 380));
+    EXPECT_EQ(QSize(640, 380), p.PaintBox1->size());
+    EXPECT_EQ(QSize(640, 380), p.SPCImage.size());
+    EXPECT_EQ(QImage::Format_RGB32, p.SPCImage.format());
+    EXPECT_EQ(639, h.st().spectrum.PlotWidth);
+    EXPECT_EQ(379, h.st().spectrum.PlotHeight);
+    EXPECT_GT(p.Panel2->x(), p.PaintBox1->geometry().right());
+    EXPECT_GT(p.Panel3->y(), p.PaintBox1->geometry().bottom());
+    EXPECT_EQ(McaPage::kPanel2Width, p.Panel2->width());
+    EXPECT_EQ(McaPage::kPanel3Height, p.Panel3->height());
+}
+
+TEST(McaPage, AtTheNormalWindowSizeEverythingFitsIntoThePage) {
+    Harness h;
+    h.form().show();
+    h.form().setOuterSize(1020, 764);
+    QApplication::processEvents();
+    McaPage& p = page(h);
+    const QSize outer = h.form().outerSize();
+    const QSize area = p.PaintBox1->size();
+    EXPECT_EQ(outer.width() - p.Panel2->width() - 40, area.width());
+    EXPECT_EQ(outer.height() - h.form().Panel1->height() - p.Panel3->height() - 130, area.height());
+    EXPECT_EQ(area, p.SPCImage.size());
+    const QRect pageRect = p.rect();
+    QWidget* parts[] = {p.PaintBox1, p.Panel2, p.Panel3};
+    for (QWidget* w : parts)
+        EXPECT_TRUE(pageRect.contains(w->geometry())) << w->objectName().toStdString();
+    EXPECT_FALSE(p.Panel2->geometry().intersects(p.PaintBox1->geometry()));
+    EXPECT_FALSE(p.Panel2->geometry().intersects(p.Panel3->geometry()));
+    EXPECT_FALSE(p.Panel3->geometry().intersects(p.PaintBox1->geometry()));
+    // The panels' contents are not squeezed below what they need.
+    EXPECT_GE(p.Panel3->width(), p.Panel3->minimumSizeHint().width());
+    EXPECT_GE(p.Panel2->height(), p.Panel2->minimumSizeHint().height());
+}
