@@ -1,6 +1,6 @@
 #include "analysis/TTeiseiDlg.h"
 
-#include "analysis/RadioGroup.h"
+#include "app/RadioGroup.h"
 #include "app/FieldText.h"
 #include "app/Widgets.h"
 

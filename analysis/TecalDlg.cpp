@@ -1,7 +1,7 @@
 #include "analysis/TecalDlg.h"
 
 #include "analysis/CalibReference.h"
-#include "analysis/RadioGroup.h"
+#include "app/RadioGroup.h"
 #include "app/FieldText.h"
 #include "app/PaintBox.h"
 #include "app/TextCodec.h"

@@ -4,7 +4,7 @@
 
 #include "app/Page.h"
 #include "app/PaintBox.h"
-#include "spectrum/RadioGroup.h"
+#include "app/RadioGroup.h"
 #include "spectrum/SpectrumPlot.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The eight dialogs: created at start-up in their order, with their captions, controls and texts,
 // OK/Cancel wiring, and the record storing of the dialogs that edit record fields.
 
-#include "analysis/RadioGroup.h"
+#include "app/RadioGroup.h"
 #include "analysis/TOKRightDlg.h"
 #include "analysis/TSmoothDlg.h"
 #include "analysis/TTeiseiDlg.h"

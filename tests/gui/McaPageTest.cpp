@@ -1,6 +1,7 @@
 // The MCA page in the running program: its controls, the record fields they store, what the
 // start-up puts into them, the spectrum area's geometry, and the ROI group and view commands.
 
+#include <QRadioButton>
 #include "app/TextCodec.h"
 #include "spectrum/McaPage.h"
 #include "spectrum/SpectrumView.h"
@@ -114,9 +115,9 @@ TEST(McaPage, ControlsCarryTheirNamesCaptionsItemsAndHints) {
     EXPECT_FALSE(p.SpeedButton11->isEnabled());
 
     ASSERT_EQ(3, p.RadioGroup1->count());
-    EXPECT_EQ(QStringLiteral("MCA1"), p.RadioGroup1->item(0)->text());
-    EXPECT_EQ(QStringLiteral("MCA2"), p.RadioGroup1->item(1)->text());
-    EXPECT_EQ(QStringLiteral("WORK"), p.RadioGroup1->item(2)->text());
+    EXPECT_EQ(QStringLiteral("MCA1"), p.RadioGroup1->item(0));
+    EXPECT_EQ(QStringLiteral("MCA2"), p.RadioGroup1->item(1));
+    EXPECT_EQ(QStringLiteral("WORK"), p.RadioGroup1->item(2));
     EXPECT_EQ(0, p.RadioGroup1->itemIndex());
 
     EXPECT_EQ(QStringLiteral("▲"), p.Button7->text());
@@ -305,10 +306,10 @@ TEST(McaPage, SoundSwitchTogglesVoiceOnWithItsCue) {
 TEST(McaPage, ViewRadioGroupSetsViewAndCurrentSlot) {
     Harness h;
     McaPage& p = page(h);
-    p.RadioGroup1->item(2)->click();
+    p.RadioGroup1->button(2)->click();
     EXPECT_EQ(2, h.st().spectrum.ViewSlot);
     EXPECT_EQ(2, h.rec().CurrentSlot);
-    p.RadioGroup1->item(1)->click();
+    p.RadioGroup1->button(1)->click();
     EXPECT_EQ(1, h.st().spectrum.ViewSlot);
     EXPECT_EQ(1, h.rec().CurrentSlot);
     p.RadioGroup1->setItemIndex(0);

@@ -1,4 +1,4 @@
-#include "analysis/RadioGroup.h"
+#include "app/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -20,11 +20,13 @@ RadioGroup::RadioGroup(QWidget* parent, const char* name, const QString& caption
     grid->setVerticalSpacing(4);
     for (int i = 0; i < n; ++i) {
         auto* b = new QRadioButton(items[i], this);
+        b->setObjectName(objectName() + QStringLiteral("Item") + QString::number(i));
         group_->addButton(b, i);
         buttons_.push_back(b);
         grid->addWidget(b, i % rows, i / rows);
     }
     grid->setRowStretch(rows, 1);
+    connect(group_, &QButtonGroup::idClicked, this, &RadioGroup::itemClicked);
 }
 
 QString RadioGroup::item(int i) const {

@@ -1,7 +1,8 @@
 #pragma once
-// A captioned group of radio buttons with one item index, as the analysis dialogs use it: the
-// items run down the columns (column by column, the first columns filled first), and the item
-// index is -1 while no item is selected.
+// A captioned group of radio buttons with one item index, as a radio group of the window design:
+// the items run down the columns (column by column, the first columns filled first), the item
+// index is -1 while no item is selected, and the operator's click on an item emits `itemClicked`
+// with its index (selecting an item from code emits nothing).
 
 #include <QGroupBox>
 #include <QStringList>
@@ -26,6 +27,9 @@ public:
     int itemIndex() const;
     // Selects item i; an index outside 0..count()-1 leaves no item selected.
     void setItemIndex(int i);
+
+signals:
+    void itemClicked(int index);
 
 private:
     QButtonGroup* group_ = nullptr;
