@@ -1,9 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
 #include "instrument/DebugPage.h"
 #include "instrument/PageRig.h"
 #include "support/Harness.h"
-
-#include <cstring>
-#include <gtest/gtest.h>
 
 using namespace qor;
 using namespace qor::test;
@@ -22,15 +23,16 @@ void pick(QComboBox* c, int index) {
 }
 
 void putLe32(std::string& s, int at, int32_t v) {
-    for (int k = 0; k < 4; ++k) s[at + k] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * k)) & 0xff);
+    for (int k = 0; k < 4; ++k)
+        s[at + k] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * k)) & 0xff);
 }
 
 // An internal state block with recognisable values in every field.
 std::string stateBlock(char endMark = 'E') {
     std::string b(69, '\0');
-    b[0] = static_cast<char>(200);   // unsigned
+    b[0] = static_cast<char>(200);  // unsigned
     b[2] = 0x00;
-    b[3] = 0x08;                     // 2048 channels
+    b[3] = 0x08;  // 2048 channels
     b[4] = 1;
     b[6] = 7;
     for (int i = 0; i < 4; ++i) {
@@ -41,7 +43,7 @@ std::string stateBlock(char endMark = 'E') {
     b[40] = 0;
     b[41] = 1;
     b[42] = 1;
-    b[43] = static_cast<char>(-1);   // not a kind: no item shown
+    b[43] = static_cast<char>(-1);  // not a kind: no item shown
     putLe32(b, 60, 123456);
     putLe32(b, 64, 654321);
     b[68] = endMark;
@@ -64,22 +66,23 @@ TEST(DebugPage, EveryControlExistsWithItsCaptionAndItems) {
     Harness h;
     DebugPage* p = h.form().TabSheet4;
     EXPECT_EQ(QStringLiteral("Debug"), h.form().PageMaster->tabText(TForm9::kDebug));
-    EXPECT_EQ(QStringLiteral("　QOR-10 モータノンストップ機能の内部変数のダンプ（ＱＯＲルマの試験用画面　）"),
+    EXPECT_EQ(QStringLiteral(
+                  "　QOR-10 モータノンストップ機能の内部変数のダンプ（ＱＯＲルマの試験用画面　）"),
               p->GroupBoxDebug->title());
     const std::pair<const char*, const char*> buttons[] = {
-        {"Button17", "設定"},       {"Button1", "Pset"},          {"Button20", "データ数Read"},
-        {"Button23", "データＲＥＡＤ"}, {"Button21", "測定移動"},  {"Button24", "座標を変更"},
-        {"Button22", "STOP"},       {"Button78", "SET"},          {"Button79", "READ"},
-        {"Button18", "自動測定開始"}, {"Button19", "自動測定停止"}};
+        {"Button17", "設定"},           {"Button1", "Pset"},         {"Button20", "データ数Read"},
+        {"Button23", "データＲＥＡＤ"}, {"Button21", "測定移動"},    {"Button24", "座標を変更"},
+        {"Button22", "STOP"},           {"Button78", "SET"},         {"Button79", "READ"},
+        {"Button18", "自動測定開始"},   {"Button19", "自動測定停止"}};
     for (const auto& [name, caption] : buttons) {
         auto* b = p->findChild<QPushButton*>(name);
         ASSERT_NE(nullptr, b) << name;
         EXPECT_EQ(QString::fromUtf8(caption), b->text()) << name;
     }
-    for (const char* name : {"Edit28", "Edit44", "Edit29", "Edit30", "Edit31", "Edit32", "Edit33",
-                             "Edit34", "Edit35", "Edit36", "Edit37", "Edit38", "Edit39", "Edit40",
-                             "Edit41", "Edit42", "Edit45", "Edit46", "Edit47", "Edit48", "Edit49",
-                             "Edit50", "Edit51", "Edit52", "Edit53", "Edit128"})
+    for (const char* name :
+         {"Edit28", "Edit44", "Edit29", "Edit30", "Edit31", "Edit32", "Edit33", "Edit34", "Edit35",
+          "Edit36", "Edit37", "Edit38", "Edit39", "Edit40", "Edit41", "Edit42", "Edit45", "Edit46",
+          "Edit47", "Edit48", "Edit49", "Edit50", "Edit51", "Edit52", "Edit53", "Edit128"})
         EXPECT_NE(nullptr, p->findChild<QLineEdit*>(name)) << name;
     const std::pair<const char*, const char*> checks[] = {{"CheckBox17", "autoRunSW"},
                                                           {"CheckBox18", "interruptSW"},
@@ -99,11 +102,11 @@ TEST(DebugPage, EveryControlExistsWithItsCaptionAndItems) {
         EXPECT_EQ(QStringLiteral("ここに読み込みデータを表示する"), l->text());
     QStringList texts;
     for (const QLabel* l : p->findChildren<QLabel*>()) texts << l->text();
-    for (const char* t : {"ノンストップモータ用コントローラー番号", "回転速度[pps]", "logicPulse",
-                          "インターバルパルス数", "論理座標", "まで", "内部測定点データ数", "fullch",
-                          "wPos", "rPos", "L ch", "R ch", "初期値は、MCA側でも扱うので不明。",
-                          "ノンステップ駆動モータは、4CHモータコントローラーの",
-                          "1番モータのみが指定できます。"})
+    for (const char* t :
+         {"ノンストップモータ用コントローラー番号", "回転速度[pps]", "logicPulse",
+          "インターバルパルス数", "論理座標", "まで", "内部測定点データ数", "fullch", "wPos",
+          "rPos", "L ch", "R ch", "初期値は、MCA側でも扱うので不明。",
+          "ノンステップ駆動モータは、4CHモータコントローラーの", "1番モータのみが指定できます。"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
 }
 
@@ -235,10 +238,12 @@ TEST(DebugPage, ReadBackButtonsShowTheRepliesAndGoOfflineOnFailure) {
     for (int i = 0; i < 32; ++i) putLe32(frame, 4 * i, i == 9 ? -7 : i * 1000);
     rig.kx.reply("KX10MCA_2DSCAN_ReadROI", frame);
     p->Button23->click();
-    EXPECT_EQ(QStringLiteral("       0,    1000,    2000,    3000,    4000,    5000,    6000,    7000"),
-              p->LableD1->text());
-    EXPECT_EQ(QStringLiteral("    8000,      -7,   10000,   11000,   12000,   13000,   14000,   15000"),
-              p->LableD2->text());
+    EXPECT_EQ(
+        QStringLiteral("       0,    1000,    2000,    3000,    4000,    5000,    6000,    7000"),
+        p->LableD1->text());
+    EXPECT_EQ(
+        QStringLiteral("    8000,      -7,   10000,   11000,   12000,   13000,   14000,   15000"),
+        p->LableD2->text());
     EXPECT_TRUE(p->LableD4->text().endsWith(QStringLiteral("   31000")));
     EXPECT_EQ(130, rig.kx.callsOf("KX10MCA_2DSCAN_ReadROI")[0].args[0]) << "room for a whole frame";
     EXPECT_EQ(1, rig.st->Online);
@@ -272,8 +277,9 @@ TEST(DebugPage, TestMoveRunsTheWholeSequenceOnTheNonStopMotor) {
     r.DebugTarget = 2.5;
     rig.page->Button21->click();
     const std::vector<std::string> expected{
-        "KX10MCA_Preset", "KX10MCA_Clear", "KX10MCA_2DSCAN_PSET", "KX10MCA_2DSCAN_Start",
-        "KX10Motor_Set_Speed", "KX10Motor_Set_Interval_Pulse", "KX10Motor_MoveTo_PAddress"};
+        "KX10MCA_Preset",           "KX10MCA_Clear",       "KX10MCA_2DSCAN_PSET",
+        "KX10MCA_2DSCAN_Start",     "KX10Motor_Set_Speed", "KX10Motor_Set_Interval_Pulse",
+        "KX10Motor_MoveTo_PAddress"};
     ASSERT_EQ(expected, rig.kx.ops());
     const auto& c = rig.kx.calls;
     EXPECT_EQ((std::vector<int32_t>{1, 1024, 99999}), c[0].args);
