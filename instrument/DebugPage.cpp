@@ -1,21 +1,21 @@
 #include "instrument/DebugPage.h"
 
-#include "app/FieldText.h"
-#include "app/Widgets.h"
-#include "instrument/Pulses.h"
-
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "app/FieldText.h"
+#include "app/Widgets.h"
+#include "instrument/Pulses.h"
+
 namespace qor {
 
 namespace {
 
-constexpr char kNonStopAxis = '0';      // the non-stop motor is always the controller's motor 1
-constexpr int kRoiCountValues = 32;     // values shown by "データＲＥＡＤ"
+constexpr char kNonStopAxis = '0';   // the non-stop motor is always the controller's motor 1
+constexpr int kRoiCountValues = 32;  // values shown by "データＲＥＡＤ"
 
 int32_t readLe32(const uint8_t* p) {
     return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
@@ -44,7 +44,8 @@ QFrame* panel(QWidget* parent) {
 DebugPage::DebugPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
     GroupBoxDebug = makeGroup(
         this, "GroupBoxDebug",
-        QStringLiteral("　QOR-10 モータノンストップ機能の内部変数のダンプ（ＱＯＲルマの試験用画面　）"));
+        QStringLiteral(
+            "　QOR-10 モータノンストップ機能の内部変数のダンプ（ＱＯＲルマの試験用画面　）"));
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(6, 6, 6, 6);
     page->addWidget(GroupBoxDebug);
@@ -78,7 +79,8 @@ DebugPage::DebugPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     const char* names[4] = {"LableD1", "LableD2", "LableD3", "LableD4"};
     for (int i = 0; i < 4; ++i) {
-        roiCounts_[i] = makeLabel(counts, QStringLiteral("ここに読み込みデータを表示する"), names[i]);
+        roiCounts_[i] =
+            makeLabel(counts, QStringLiteral("ここに読み込みデータを表示する"), names[i]);
         roiCounts_[i]->setFont(fixed);
         roiCounts_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         countRows->addWidget(roiCounts_[i]);
@@ -114,7 +116,10 @@ void DebugPage::buildStateBlock(QWidget* box) {
     switches_[1] = CheckBox18;
     switches_[2] = CheckBox19;
     switches_[3] = CheckBox20;
-    for (QCheckBox* c : switches_) c->setAttribute(Qt::WA_TransparentForMouseEvents);  // display
+    for (QCheckBox* c : switches_) {  // displays of the block's switches: not operable
+        c->setAttribute(Qt::WA_TransparentForMouseEvents);
+        c->setFocusPolicy(Qt::NoFocus);
+    }
     grid->addWidget(CheckBox17, 1, 0, 1, 2);
     grid->addWidget(CheckBox18, 1, 2, 1, 3);
     grid->addWidget(CheckBox19, 2, 0, 1, 2);
@@ -169,13 +174,14 @@ void DebugPage::buildMotorBox(QWidget* box) {
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
     ComboBox14 = makeCombo(box, "ComboBox14", hexSwItems());
-    grid->addWidget(makeLabel(box, QStringLiteral("ノンストップモータ用コントローラー番号")), 0, 0, 1,
-                    3);
+    grid->addWidget(makeLabel(box, QStringLiteral("ノンストップモータ用コントローラー番号")), 0, 0,
+                    1, 3);
     grid->addWidget(ComboBox14, 0, 3);
     auto* note = new QVBoxLayout;
     note->setSpacing(0);
-    for (const QString& line : {QStringLiteral("ノンステップ駆動モータは、4CHモータコントローラーの"),
-                                QStringLiteral("1番モータのみが指定できます。")}) {
+    for (const QString& line :
+         {QStringLiteral("ノンステップ駆動モータは、4CHモータコントローラーの"),
+          QStringLiteral("1番モータのみが指定できます。")}) {
         QLabel* l = makeLabel(box, line);
         l->setStyleSheet(QStringLiteral("color: #0000a0;"));
         note->addWidget(l);
@@ -241,7 +247,7 @@ void DebugPage::buildMcaBox(QWidget* box) {
     grid->addWidget(Edit45, 0, 2);
     grid->addWidget(makeLabel(box, QStringLiteral("R ch")), 0, 3, Qt::AlignRight);
     grid->addWidget(Edit46, 0, 4);
-    auto* kinds = new QWidget(box);   // own parent: the two radio buttons exclude each other only
+    auto* kinds = new QWidget(box);  // own parent: the two radio buttons exclude each other only
     auto* kindRow = new QHBoxLayout(kinds);
     kindRow->setContentsMargins(0, 0, 0, 0);
     RadioButton4 = makeRadio(kinds, "RadioButton4", QStringLiteral("NET"));
@@ -259,7 +265,8 @@ void DebugPage::buildMcaBox(QWidget* box) {
     Button1 = makeButton(box, "Button1", QStringLiteral("Pset"));
     grid->addWidget(ComboBox2, 2, 0);
     grid->addWidget(Button1, 2, 4);
-    grid->addWidget(makeLabel(box, QStringLiteral("初期値は、MCA側でも扱うので不明。")), 3, 0, 1, 5);
+    grid->addWidget(makeLabel(box, QStringLiteral("初期値は、MCA側でも扱うので不明。")), 3, 0, 1,
+                    5);
 
     Button20 = makeButton(box, "Button20", QStringLiteral("データ数Read"));
     Edit47 = displayBox(box, "Edit47", 60);
@@ -401,8 +408,8 @@ void DebugPage::Button23Click() {
     for (int line = 0; line < 4; ++line) {
         int32_t v[8];
         for (int j = 0; j < 8; ++j) v[j] = readLe32(reply + 4 * (8 * line + j));
-        roiCounts_[line]->setText(formatC("%8d,%8d,%8d,%8d,%8d,%8d,%8d,%8d", v[0], v[1], v[2],
-                                          v[3], v[4], v[5], v[6], v[7]));
+        roiCounts_[line]->setText(formatC("%8d,%8d,%8d,%8d,%8d,%8d,%8d,%8d", v[0], v[1], v[2], v[3],
+                                          v[4], v[5], v[6], v[7]));
     }
 }
 
@@ -458,7 +465,8 @@ void DebugPage::Button78Click() {
 void DebugPage::Button79Click() {
     if (st().Online == 0) return;
     uint8_t dump[kMemoryDumpSize] = {};
-    if (kx().KX10Motor_Read_18memory2(1, nonStopModule(), kNonStopAxis, dump, kMemoryDumpSize) < 0) {
+    if (kx().KX10Motor_Read_18memory2(1, nonStopModule(), kNonStopAxis, dump, kMemoryDumpSize) <
+        0) {
         // The dump holds no value: keep the interval the operator has set.
         svc().alerts.beep();
         return;
@@ -497,8 +505,8 @@ void DebugPage::tickDuty() {
 
     static_assert(kPaddressReplySize >= 11, "the reply holds the 10-digit address");
     char reply[kPaddressReplySize + 1] = {};
-    if (kx().KX10Motor_Read_Paddress(1, nonStopModule(), kNonStopAxis, reply,
-                                     kPaddressReplySize) < 0) {
+    if (kx().KX10Motor_Read_Paddress(1, nonStopModule(), kNonStopAxis, reply, kPaddressReplySize) <
+        0) {
         alerts.beep();
         alerts.message(QStringLiteral("Read Paddrss timeover or error"));
         svc().clock.sleepMs(3000);

@@ -5,8 +5,6 @@
 // counts back, and runs a test move of the non-stop motor (axis "0" of the controller at
 // NonStopHexSw).
 
-#include "app/Page.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include "app/Page.h"
 
 namespace qor {
 
@@ -31,70 +31,70 @@ public:
     QGroupBox* GroupBoxDebug = nullptr;
 
     // Internal state block displays.
-    QLineEdit* Edit28 = nullptr;   // "内部測定点データ数"
-    QLineEdit* Edit44 = nullptr;   // "fullch"
+    QLineEdit* Edit28 = nullptr;  // "内部測定点データ数"
+    QLineEdit* Edit44 = nullptr;  // "fullch"
     QCheckBox* CheckBox17 = nullptr;
     QCheckBox* CheckBox18 = nullptr;
     QCheckBox* CheckBox19 = nullptr;
     QCheckBox* CheckBox20 = nullptr;
-    QLineEdit* Edit29 = nullptr;   // ROI#1 first, last
+    QLineEdit* Edit29 = nullptr;  // ROI#1 first, last
     QLineEdit* Edit30 = nullptr;
-    QLineEdit* Edit31 = nullptr;   // ROI#2
+    QLineEdit* Edit31 = nullptr;  // ROI#2
     QLineEdit* Edit32 = nullptr;
-    QLineEdit* Edit33 = nullptr;   // ROI#3
+    QLineEdit* Edit33 = nullptr;  // ROI#3
     QLineEdit* Edit34 = nullptr;
-    QLineEdit* Edit35 = nullptr;   // ROI#4
+    QLineEdit* Edit35 = nullptr;  // ROI#4
     QLineEdit* Edit36 = nullptr;
-    QComboBox* ComboBox9 = nullptr;    // kinds of ROI#1..ROI#4
+    QComboBox* ComboBox9 = nullptr;  // kinds of ROI#1..ROI#4
     QComboBox* ComboBox10 = nullptr;
     QComboBox* ComboBox11 = nullptr;
     QComboBox* ComboBox12 = nullptr;
-    QLineEdit* Edit39 = nullptr;   // values of ROI#1..ROI#4
+    QLineEdit* Edit39 = nullptr;  // values of ROI#1..ROI#4
     QLineEdit* Edit40 = nullptr;
     QLineEdit* Edit41 = nullptr;
     QLineEdit* Edit42 = nullptr;
-    QLineEdit* Edit37 = nullptr;   // "wPos"
-    QLineEdit* Edit38 = nullptr;   // "rPos"
+    QLineEdit* Edit37 = nullptr;  // "wPos"
+    QLineEdit* Edit38 = nullptr;  // "rPos"
 
     // Non-stop motor.
-    QComboBox* ComboBox14 = nullptr;   // controller HEX-SW
-    QLineEdit* Edit48 = nullptr;       // "回転速度[pps]"
-    QLineEdit* Edit51 = nullptr;       // "logicPulse"
-    QLineEdit* Edit50 = nullptr;       // "インターバルパルス数"
-    QLineEdit* Edit49 = nullptr;       // "論理座標" .. "まで"
-    QLineEdit* Edit52 = nullptr;       // new coordinate
-    QLineEdit* Edit53 = nullptr;       // position, logical units
-    QLineEdit* Edit128 = nullptr;      // position, pulses
-    QPushButton* Button21 = nullptr;   // "測定移動"
-    QPushButton* Button24 = nullptr;   // "座標を変更"
-    QPushButton* Button22 = nullptr;   // "STOP"
-    QPushButton* Button78 = nullptr;   // "SET"
-    QPushButton* Button79 = nullptr;   // "READ"
+    QComboBox* ComboBox14 = nullptr;  // controller HEX-SW
+    QLineEdit* Edit48 = nullptr;      // "回転速度[pps]"
+    QLineEdit* Edit51 = nullptr;      // "logicPulse"
+    QLineEdit* Edit50 = nullptr;      // "インターバルパルス数"
+    QLineEdit* Edit49 = nullptr;      // "論理座標" .. "まで"
+    QLineEdit* Edit52 = nullptr;      // new coordinate
+    QLineEdit* Edit53 = nullptr;      // position, logical units
+    QLineEdit* Edit128 = nullptr;     // position, pulses
+    QPushButton* Button21 = nullptr;  // "測定移動"
+    QPushButton* Button24 = nullptr;  // "座標を変更"
+    QPushButton* Button22 = nullptr;  // "STOP"
+    QPushButton* Button78 = nullptr;  // "SET"
+    QPushButton* Button79 = nullptr;  // "READ"
 
     // Hardware ROI entry and MCA read-back.
-    QComboBox* ComboBox13 = nullptr;   // "ROI#1".."ROI#4"
-    QLineEdit* Edit45 = nullptr;       // "L ch"
-    QLineEdit* Edit46 = nullptr;       // "R ch"
-    QRadioButton* RadioButton4 = nullptr;   // "NET"
-    QRadioButton* RadioButton5 = nullptr;   // "GROSS"
-    QPushButton* Button17 = nullptr;   // "設定"
-    QComboBox* ComboBox2 = nullptr;    // "256ch".."2048ch"
-    QPushButton* Button1 = nullptr;    // "Pset"
-    QPushButton* Button20 = nullptr;   // "データ数Read"
-    QLineEdit* Edit47 = nullptr;       // pixel record count
-    QPushButton* Button23 = nullptr;   // "データＲＥＡＤ"
-    QLabel* LableD1 = nullptr;         // ROI counts 1-8, 9-16, 17-24, 25-32
+    QComboBox* ComboBox13 = nullptr;       // "ROI#1".."ROI#4"
+    QLineEdit* Edit45 = nullptr;           // "L ch"
+    QLineEdit* Edit46 = nullptr;           // "R ch"
+    QRadioButton* RadioButton4 = nullptr;  // "NET"
+    QRadioButton* RadioButton5 = nullptr;  // "GROSS"
+    QPushButton* Button17 = nullptr;       // "設定"
+    QComboBox* ComboBox2 = nullptr;        // "256ch".."2048ch"
+    QPushButton* Button1 = nullptr;        // "Pset"
+    QPushButton* Button20 = nullptr;       // "データ数Read"
+    QLineEdit* Edit47 = nullptr;           // pixel record count
+    QPushButton* Button23 = nullptr;       // "データＲＥＡＤ"
+    QLabel* LableD1 = nullptr;             // ROI counts 1-8, 9-16, 17-24, 25-32
     QLabel* LableD2 = nullptr;
     QLabel* LableD3 = nullptr;
     QLabel* LableD4 = nullptr;
-    QPushButton* Button18 = nullptr;   // "自動測定開始" (no action)
-    QPushButton* Button19 = nullptr;   // "自動測定停止" (no action)
+    QPushButton* Button18 = nullptr;  // "自動測定開始" (no action)
+    QPushButton* Button19 = nullptr;  // "自動測定停止" (no action)
 
     // The hardware ROI entry (not persisted; zero at start-up).
-    int32_t DebugRoiNumber = 0;   // 1..4, 0 = none chosen yet
+    int32_t DebugRoiNumber = 0;  // 1..4, 0 = none chosen yet
     int32_t DebugRoiFirst = 0;
     int32_t DebugRoiLast = 0;
-    int32_t DebugRoiKind = 0;     // 0 NET, 1 GROSS
+    int32_t DebugRoiKind = 0;  // 0 NET, 1 GROSS
 
     // Handlers.
     void ComboBox14Change();

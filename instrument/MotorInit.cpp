@@ -7,8 +7,8 @@ namespace qor {
 int32_t setMotorSpeed(Kx10& kx, const InfoRecord& rec, int motorNumber, int32_t startPps,
                       int32_t maxPps, int32_t ramp, int32_t accelClass) {
     const int i = motorNumber - 1;
-    return kx.KX10Motor_Set_Speed(1, moduleChar(rec.MotorHexSw[i]), axisChar(motorNumber),
-                                  startPps, maxPps, ramp, 0, accelClass);
+    return kx.KX10Motor_Set_Speed(1, moduleChar(rec.MotorHexSw[i]), axisChar(motorNumber), startPps,
+                                  maxPps, ramp, 0, accelClass);
 }
 
 int initialiseMotors(const InfoRecord& rec, Kx10& kx, Alerts& alerts) {

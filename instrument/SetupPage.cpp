@@ -1,13 +1,13 @@
 #include "instrument/SetupPage.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
 #include "instrument/MotorInit.h"
-
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 namespace qor {
 
@@ -30,34 +30,29 @@ struct ModuleRowDef {
     void (SetupPage::*onEdit)();
 };
 
+#define MODULE_ROW(label, check, hex, port, edit)                                          \
+    {                                                                                      \
+        label, &SetupPage::check, #check, &SetupPage::check##Click, &SetupPage::hex, #hex, \
+            &SetupPage::hex##Change, &SetupPage::port, #port, &SetupPage::port##Change,    \
+            &SetupPage::edit, #edit, &SetupPage::edit##Change                              \
+    }
+
 const ModuleRowDef kModuleRowDefs[SetupPage::kModuleRows] = {
-    {"MCA1", &SetupPage::CheckBox1, "CheckBox1", &SetupPage::CheckBox1Click, &SetupPage::CBHEXmca, "CBHEXmca", &SetupPage::CBHEXmcaChange,
-     &SetupPage::CBPORTmca, "CBPORTmca", &SetupPage::CBPORTmcaChange, &SetupPage::Edit2, "Edit2", &SetupPage::Edit2Change},
-    {"MCA2", &SetupPage::CheckBox21, "CheckBox21", &SetupPage::CheckBox21Click, &SetupPage::CBHEXmca2, "CBHEXmca2", &SetupPage::CBHEXmca2Change,
-     &SetupPage::CBPORTmca2, "CBPORTmca2", &SetupPage::CBPORTmca2Change, &SetupPage::Edit43, "Edit43", &SetupPage::Edit43Change},
-    {"MOTOR#1", &SetupPage::CheckBox2, "CheckBox2", &SetupPage::CheckBox2Click, &SetupPage::CBHEXmotor1, "CBHEXmotor1", &SetupPage::CBHEXmotor1Change,
-     &SetupPage::CBPORTmotor1, "CBPORTmotor1", &SetupPage::CBPORTmotor1Change, &SetupPage::Edit3, "Edit3", &SetupPage::Edit3Change},
-    {"MOTOR#2", &SetupPage::CheckBox3, "CheckBox3", &SetupPage::CheckBox3Click, &SetupPage::CBHEXmotor2, "CBHEXmotor2", &SetupPage::CBHEXmotor2Change,
-     &SetupPage::CBPORTmotor2, "CBPORTmotor2", &SetupPage::CBPORTmotor2Change, &SetupPage::Edit4, "Edit4", &SetupPage::Edit4Change},
-    {"MOTOR#3", &SetupPage::CheckBox4, "CheckBox4", &SetupPage::CheckBox4Click, &SetupPage::CBHEXmotor3, "CBHEXmotor3", &SetupPage::CBHEXmotor3Change,
-     &SetupPage::CBPORTmotor3, "CBPORTmotor3", &SetupPage::CBPORTmotor3Change, &SetupPage::Edit5, "Edit5", &SetupPage::Edit5Change},
-    {"MOTOR#4", &SetupPage::CheckBox5, "CheckBox5", &SetupPage::CheckBox5Click, &SetupPage::CBHEXmotor4, "CBHEXmotor4", &SetupPage::CBHEXmotor4Change,
-     &SetupPage::CBPORTmotor4, "CBPORTmotor4", &SetupPage::CBPORTmotor4Change, &SetupPage::Edit6, "Edit6", &SetupPage::Edit6Change},
-    {"MOTOR#5", &SetupPage::CheckBox6, "CheckBox6", &SetupPage::CheckBox6Click, &SetupPage::CBHEXmotor5, "CBHEXmotor5", &SetupPage::CBHEXmotor5Change,
-     &SetupPage::CBPORTmotor5, "CBPORTmotor5", &SetupPage::CBPORTmotor5Change, &SetupPage::Edit7, "Edit7", &SetupPage::Edit7Change},
-    {"MOTOR#6", &SetupPage::CheckBox7, "CheckBox7", &SetupPage::CheckBox7Click, &SetupPage::CBHEXmotor6, "CBHEXmotor6", &SetupPage::CBHEXmotor6Change,
-     &SetupPage::CBPORTmotor6, "CBPORTmotor6", &SetupPage::CBPORTmotor6Change, &SetupPage::Edit8, "Edit8", &SetupPage::Edit8Change},
-    {"MOTOR#7", &SetupPage::CheckBox8, "CheckBox8", &SetupPage::CheckBox8Click, &SetupPage::CBHEXmotor7, "CBHEXmotor7", &SetupPage::CBHEXmotor7Change,
-     &SetupPage::CBPORTmotor7, "CBPORTmotor7", &SetupPage::CBPORTmotor7Change, &SetupPage::Edit9, "Edit9", &SetupPage::Edit9Change},
-    {"MOTOR#8", &SetupPage::CheckBox9, "CheckBox9", &SetupPage::CheckBox9Click, &SetupPage::CBHEXmotor8, "CBHEXmotor8", &SetupPage::CBHEXmotor8Change,
-     &SetupPage::CBPORTmotor8, "CBPORTmotor8", &SetupPage::CBPORTmotor8Change, &SetupPage::Edit10, "Edit10", &SetupPage::Edit10Change},
-    {"COUNTER#1", &SetupPage::CheckBox10, "CheckBox10", &SetupPage::CheckBox10Click, &SetupPage::CBHEXcounter1, "CBHEXcounter1", &SetupPage::CBHEXcounter1Change,
-     &SetupPage::CBPORTcounter1, "CBPORTcounter1", &SetupPage::CBPORTcounter1Change, &SetupPage::Edit11, "Edit11", &SetupPage::Edit11Change},
-    {"COUNTER#2", &SetupPage::CheckBox11, "CheckBox11", &SetupPage::CheckBox11Click, &SetupPage::CBHEXcounter2, "CBHEXcounter2", &SetupPage::CBHEXcounter2Change,
-     &SetupPage::CBPORTcounter2, "CBPORTcounter2", &SetupPage::CBPORTcounter2Change, &SetupPage::Edit12, "Edit12", &SetupPage::Edit12Change},
-    {"COUNTER#3", &SetupPage::CheckBox12, "CheckBox12", &SetupPage::CheckBox12Click, &SetupPage::CBHEXcounter3, "CBHEXcounter3", &SetupPage::CBHEXcounter3Change,
-     &SetupPage::CBPORTcounter3, "CBPORTcounter3", &SetupPage::CBPORTcounter3Change, &SetupPage::Edit13, "Edit13", &SetupPage::Edit13Change},
+    MODULE_ROW("MCA1", CheckBox1, CBHEXmca, CBPORTmca, Edit2),
+    MODULE_ROW("MCA2", CheckBox21, CBHEXmca2, CBPORTmca2, Edit43),
+    MODULE_ROW("MOTOR#1", CheckBox2, CBHEXmotor1, CBPORTmotor1, Edit3),
+    MODULE_ROW("MOTOR#2", CheckBox3, CBHEXmotor2, CBPORTmotor2, Edit4),
+    MODULE_ROW("MOTOR#3", CheckBox4, CBHEXmotor3, CBPORTmotor3, Edit5),
+    MODULE_ROW("MOTOR#4", CheckBox5, CBHEXmotor4, CBPORTmotor4, Edit6),
+    MODULE_ROW("MOTOR#5", CheckBox6, CBHEXmotor5, CBPORTmotor5, Edit7),
+    MODULE_ROW("MOTOR#6", CheckBox7, CBHEXmotor6, CBPORTmotor6, Edit8),
+    MODULE_ROW("MOTOR#7", CheckBox8, CBHEXmotor7, CBPORTmotor7, Edit9),
+    MODULE_ROW("MOTOR#8", CheckBox9, CBHEXmotor8, CBPORTmotor8, Edit10),
+    MODULE_ROW("COUNTER#1", CheckBox10, CBHEXcounter1, CBPORTcounter1, Edit11),
+    MODULE_ROW("COUNTER#2", CheckBox11, CBHEXcounter2, CBPORTcounter2, Edit12),
+    MODULE_ROW("COUNTER#3", CheckBox12, CBHEXcounter3, CBPORTcounter3, Edit13),
 };
+#undef MODULE_ROW
 
 // One row of the motor parameter table.
 struct MotorRowDef {
@@ -85,40 +80,22 @@ struct MotorRowDef {
     void (SetupPage::*onPlus)();
 };
 
+#define MOTOR_ROW(n, minus, plus)                                                                  \
+    {                                                                                              \
+        &SetupPage::LabelM##n, "LabelM" #n, &SetupPage::EdspeedSm##n, "EdspeedSm" #n,              \
+            &SetupPage::EdspeedSm##n##Change, &SetupPage::EdspeedTm##n, "EdspeedTm" #n,            \
+            &SetupPage::EdspeedTm##n##Change, &SetupPage::EdlogP##n, "EdlogP" #n,                  \
+            &SetupPage::EdlogP##n##Change, &SetupPage::CBA##n, "CBA" #n,                           \
+            &SetupPage::CBA##n##Change, &SetupPage::CBDr##n, "CBDr" #n, &SetupPage::minus, #minus, \
+            &SetupPage::minus##Change, &SetupPage::plus, #plus, &SetupPage::plus##Change           \
+    }
+
 const MotorRowDef kMotorRowDefs[SetupPage::kMotors] = {
-    {&SetupPage::LabelM1, "LabelM1", &SetupPage::EdspeedSm1, "EdspeedSm1", &SetupPage::EdspeedSm1Change,
-     &SetupPage::EdspeedTm1, "EdspeedTm1", &SetupPage::EdspeedTm1Change, &SetupPage::EdlogP1, "EdlogP1",
-     &SetupPage::EdlogP1Change, &SetupPage::CBA1, "CBA1", &SetupPage::CBA1Change, &SetupPage::CBDr1, "CBDr1",
-     &SetupPage::Edit83, "Edit83", &SetupPage::Edit83Change, &SetupPage::Edit88, "Edit88", &SetupPage::Edit88Change},
-    {&SetupPage::LabelM2, "LabelM2", &SetupPage::EdspeedSm2, "EdspeedSm2", &SetupPage::EdspeedSm2Change,
-     &SetupPage::EdspeedTm2, "EdspeedTm2", &SetupPage::EdspeedTm2Change, &SetupPage::EdlogP2, "EdlogP2",
-     &SetupPage::EdlogP2Change, &SetupPage::CBA2, "CBA2", &SetupPage::CBA2Change, &SetupPage::CBDr2, "CBDr2",
-     &SetupPage::Edit93, "Edit93", &SetupPage::Edit93Change, &SetupPage::Edit98, "Edit98", &SetupPage::Edit98Change},
-    {&SetupPage::LabelM3, "LabelM3", &SetupPage::EdspeedSm3, "EdspeedSm3", &SetupPage::EdspeedSm3Change,
-     &SetupPage::EdspeedTm3, "EdspeedTm3", &SetupPage::EdspeedTm3Change, &SetupPage::EdlogP3, "EdlogP3",
-     &SetupPage::EdlogP3Change, &SetupPage::CBA3, "CBA3", &SetupPage::CBA3Change, &SetupPage::CBDr3, "CBDr3",
-     &SetupPage::Edit103, "Edit103", &SetupPage::Edit103Change, &SetupPage::Edit108, "Edit108", &SetupPage::Edit108Change},
-    {&SetupPage::LabelM4, "LabelM4", &SetupPage::EdspeedSm4, "EdspeedSm4", &SetupPage::EdspeedSm4Change,
-     &SetupPage::EdspeedTm4, "EdspeedTm4", &SetupPage::EdspeedTm4Change, &SetupPage::EdlogP4, "EdlogP4",
-     &SetupPage::EdlogP4Change, &SetupPage::CBA4, "CBA4", &SetupPage::CBA4Change, &SetupPage::CBDr4, "CBDr4",
-     &SetupPage::Edit112, "Edit112", &SetupPage::Edit112Change, &SetupPage::Edit113, "Edit113", &SetupPage::Edit113Change},
-    {&SetupPage::LabelM5, "LabelM5", &SetupPage::EdspeedSm5, "EdspeedSm5", &SetupPage::EdspeedSm5Change,
-     &SetupPage::EdspeedTm5, "EdspeedTm5", &SetupPage::EdspeedTm5Change, &SetupPage::EdlogP5, "EdlogP5",
-     &SetupPage::EdlogP5Change, &SetupPage::CBA5, "CBA5", &SetupPage::CBA5Change, &SetupPage::CBDr5, "CBDr5",
-     &SetupPage::Edit114, "Edit114", &SetupPage::Edit114Change, &SetupPage::Edit115, "Edit115", &SetupPage::Edit115Change},
-    {&SetupPage::LabelM6, "LabelM6", &SetupPage::EdspeedSm6, "EdspeedSm6", &SetupPage::EdspeedSm6Change,
-     &SetupPage::EdspeedTm6, "EdspeedTm6", &SetupPage::EdspeedTm6Change, &SetupPage::EdlogP6, "EdlogP6",
-     &SetupPage::EdlogP6Change, &SetupPage::CBA6, "CBA6", &SetupPage::CBA6Change, &SetupPage::CBDr6, "CBDr6",
-     &SetupPage::Edit116, "Edit116", &SetupPage::Edit116Change, &SetupPage::Edit117, "Edit117", &SetupPage::Edit117Change},
-    {&SetupPage::LabelM7, "LabelM7", &SetupPage::EdspeedSm7, "EdspeedSm7", &SetupPage::EdspeedSm7Change,
-     &SetupPage::EdspeedTm7, "EdspeedTm7", &SetupPage::EdspeedTm7Change, &SetupPage::EdlogP7, "EdlogP7",
-     &SetupPage::EdlogP7Change, &SetupPage::CBA7, "CBA7", &SetupPage::CBA7Change, &SetupPage::CBDr7, "CBDr7",
-     &SetupPage::Edit118, "Edit118", &SetupPage::Edit118Change, &SetupPage::Edit119, "Edit119", &SetupPage::Edit119Change},
-    {&SetupPage::LabelM8, "LabelM8", &SetupPage::EdspeedSm8, "EdspeedSm8", &SetupPage::EdspeedSm8Change,
-     &SetupPage::EdspeedTm8, "EdspeedTm8", &SetupPage::EdspeedTm8Change, &SetupPage::EdlogP8, "EdlogP8",
-     &SetupPage::EdlogP8Change, &SetupPage::CBA8, "CBA8", &SetupPage::CBA8Change, &SetupPage::CBDr8, "CBDr8",
-     &SetupPage::Edit120, "Edit120", &SetupPage::Edit120Change, &SetupPage::Edit121, "Edit121", &SetupPage::Edit121Change},
+    MOTOR_ROW(1, Edit83, Edit88),   MOTOR_ROW(2, Edit93, Edit98),   MOTOR_ROW(3, Edit103, Edit108),
+    MOTOR_ROW(4, Edit112, Edit113), MOTOR_ROW(5, Edit114, Edit115), MOTOR_ROW(6, Edit116, Edit117),
+    MOTOR_ROW(7, Edit118, Edit119), MOTOR_ROW(8, Edit120, Edit121),
 };
+#undef MOTOR_ROW
 
 constexpr int kModuleNameSize = 16;
 constexpr int kMotor1Row = 2;
@@ -132,7 +109,7 @@ void selectItem(QComboBox* combo, int32_t index) {
 QLabel* headerLabel(QWidget* parent, const QString& text, bool wrap = false) {
     auto* l = makeLabel(parent, text);
     l->setAlignment(Qt::AlignCenter);
-    l->setWordWrap(wrap);   // a long column caption may take two lines over its boxes
+    l->setWordWrap(wrap);  // a long column caption may take two lines over its boxes
     return l;
 }
 
@@ -202,8 +179,7 @@ void SetupPage::buildMotorTable() {
     grid->addWidget(headerLabel(GroupBox3, QStringLiteral("論理パルス数")), 0, 3);
     grid->addWidget(headerLabel(GroupBox3, QStringLiteral("加速度")), 0, 4);
     grid->addWidget(headerLabel(GroupBox3, QStringLiteral("Driver1/2")), 0, 5);
-    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("(-) <-Soft Limit->(+)")), 0, 6, 1,
-                    2);
+    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("(-) <-Soft Limit->(+)")), 0, 6, 1, 2);
     const QStringList accel{QStringLiteral("大"), QStringLiteral("中"), QStringLiteral("小")};
     const QStringList driver{QStringLiteral("1 Pulse"), QStringLiteral("2 Pulse")};
     constexpr int kSpeedWidth = 64;
@@ -242,9 +218,8 @@ void SetupPage::buildMotorTable() {
     }
     box->addLayout(grid);
     box->addSpacing(8);
-    auto* note = makeLabel(
-        GroupBox3,
-        QStringLiteral("リミッタスイッチの極性の設定は、モータコントローラー電子基板のスイッチで設定します。"));
+    auto* note = makeLabel(GroupBox3, QStringLiteral("リミッタスイッチの極性の設定は、モータコント"
+                                                     "ローラー電子基板のスイッチで設定します。"));
     note->setWordWrap(true);
     box->addWidget(note);
     Button62 = makeButton(GroupBox3, "Button62", QStringLiteral("現在の内容で、再設定する"));

@@ -3,14 +3,14 @@
 // the motor axis parameters (speeds, scale, acceleration class, driver mode, soft limits).
 // Every control stores into its record field on every change.
 
-#include "app/Page.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include "app/Page.h"
 
 namespace qor {
 
@@ -263,7 +263,7 @@ private:
         uint8_t& enabled;
         int32_t& hexSw;
         int32_t& port;
-        char* name;   // char[16]
+        char* name;  // char[16]
     };
     ModuleFields moduleFields(int row);
     QCheckBox* moduleCheck(int row) const;

@@ -1,7 +1,4 @@
-#include "app/FieldText.h"
-#include "instrument/PageRig.h"
-#include "instrument/SetupPage.h"
-#include "support/Harness.h"
+#include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstring>
-#include <gtest/gtest.h>
+
+#include "app/FieldText.h"
+#include "instrument/PageRig.h"
+#include "instrument/SetupPage.h"
+#include "support/Harness.h"
 
 using namespace qor;
 using namespace qor::test;
@@ -39,9 +40,9 @@ const ModuleRow kRows[13] = {
     {"CheckBox11", "CBHEXcounter2", "CBPORTcounter2", "Edit12"},
     {"CheckBox12", "CBHEXcounter3", "CBPORTcounter3", "Edit13"},
 };
-const char* kMinus[8] = {"Edit83", "Edit93", "Edit103", "Edit112",
+const char* kMinus[8] = {"Edit83",  "Edit93",  "Edit103", "Edit112",
                          "Edit114", "Edit116", "Edit118", "Edit120"};
-const char* kPlus[8] = {"Edit88", "Edit98", "Edit108", "Edit113",
+const char* kPlus[8] = {"Edit88",  "Edit98",  "Edit108", "Edit113",
                         "Edit115", "Edit117", "Edit119", "Edit121"};
 
 QStringList items(const QComboBox* c) {
@@ -71,7 +72,8 @@ TEST(SetupPage, EveryControlExistsWithItsNameCaptionAndItems) {
     EXPECT_EQ(QStringLiteral("ＱＯＲ－１０ モジュール基本設定"), page->GroupBox2->title());
     EXPECT_EQ(QStringLiteral("モータパラメータの設定"), page->GroupBox3->title());
     EXPECT_EQ(QStringLiteral("RENAME"), on<QPushButton>(page, "Button2")->text());
-    EXPECT_EQ(QStringLiteral("現在の内容で、再設定する"), on<QPushButton>(page, "Button62")->text());
+    EXPECT_EQ(QStringLiteral("現在の内容で、再設定する"),
+              on<QPushButton>(page, "Button62")->text());
     const QStringList hex{"0", "1", "2", "3", "4", "5", "6", "7",
                           "8", "9", "A", "B", "C", "D", "E", "F"};
     for (const ModuleRow& r : kRows) {
@@ -87,7 +89,8 @@ TEST(SetupPage, EveryControlExistsWithItsNameCaptionAndItems) {
         for (const char* prefix : {"EdspeedSm", "EdspeedTm", "EdlogP"})
             EXPECT_NE(nullptr, on<QLineEdit>(page, (prefix + s).constData())) << prefix << n;
         EXPECT_NE(nullptr, on<QLabel>(page, ("LabelM" + s).constData()));
-        EXPECT_EQ((QStringList{"大", "中", "小"}), items(on<QComboBox>(page, ("CBA" + s).constData())));
+        EXPECT_EQ((QStringList{"大", "中", "小"}),
+                  items(on<QComboBox>(page, ("CBA" + s).constData())));
         EXPECT_EQ((QStringList{"1 Pulse", "2 Pulse"}),
                   items(on<QComboBox>(page, ("CBDr" + s).constData())));
         EXPECT_NE(nullptr, on<QLineEdit>(page, kMinus[n - 1]));
@@ -95,10 +98,10 @@ TEST(SetupPage, EveryControlExistsWithItsNameCaptionAndItems) {
     }
     QStringList texts;
     for (const QLabel* l : page->findChildren<QLabel*>()) texts << l->text();
-    for (const char* t : {"装置名", "HEX-SW", "Port#", "1 only", "2 only", "初速度ｐｐｓ",
-                          "最高速度ｐｐｓ", "論理パルス数", "加速度", "Driver1/2",
-                          "(-) <-Soft Limit->(+)",
-                          "リミッタスイッチの極性の設定は、モータコントローラー電子基板のスイッチで設定します。"})
+    for (const char* t :
+         {"装置名", "HEX-SW", "Port#", "1 only", "2 only", "初速度ｐｐｓ", "最高速度ｐｐｓ",
+          "論理パルス数", "加速度", "Driver1/2", "(-) <-Soft Limit->(+)",
+          "リミッタスイッチの極性の設定は、モータコントローラー電子基板のスイッチで設定します。"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
 }
 
@@ -169,7 +172,7 @@ TEST(SetupPage, EnableBoxesNameBoxesAndRename) {
     EXPECT_EQ(QByteArray("X\x8e\xb2", 3), nameBytes(r.MotorName[0])) << "Shift-JIS in the record";
     EXPECT_EQ(QStringLiteral("MOTOR1"), p->CheckBox2->text()) << "captions change on RENAME only";
     // A name longer than the field is cut on a character boundary inside its 16 bytes.
-    p->Edit13->setText(QStringLiteral("計数器計数器計数器"));   // 18 bytes
+    p->Edit13->setText(QStringLiteral("計数器計数器計数器"));  // 18 bytes
     EXPECT_EQ(14, int(strnlen(r.CounterName[2], 16)));
 
     p->Edit2->setText(QStringLiteral("Main MCA"));

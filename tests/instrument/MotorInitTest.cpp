@@ -1,11 +1,12 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
 #include "instrument/MotorInit.h"
 #include "instrument/Pulses.h"
 #include "instrument/RecordingKx10.h"
 #include "support/Fakes.h"
-
-#include <gtest/gtest.h>
-#include <cmath>
-#include <limits>
 
 using namespace qor;
 using namespace qor::test;
@@ -19,7 +20,7 @@ InfoRecord motorRecord() {
         r.MotorMaxSpeed[i] = 100 + i;
         r.MotorRampParam[i] = 1000 + i;
         r.MotorAccelIndex[i] = i % 3;
-        r.MotorHexSw[i] = i < 4 ? 2 : 11;   // motors 5..8 on controller "B"
+        r.MotorHexSw[i] = i < 4 ? 2 : 11;  // motors 5..8 on controller "B"
     }
     return r;
 }
@@ -30,7 +31,7 @@ TEST(MotorInit, SetsOnlyEnabledMotorsOnTheirModuleAndAxisWithTheRecordValues) {
     InfoRecord r = motorRecord();
     const uint8_t enabled[8] = {1, 1, 0, 1, 0, 1, 0, 0};
     std::copy(enabled, enabled + 8, r.MotorEnabled);
-    r.MotorEnabled[6] = 2;   // only the value 1 enables a motor
+    r.MotorEnabled[6] = 2;  // only the value 1 enables a motor
     RecordingKx10 kx;
     FakeAlerts alerts;
 

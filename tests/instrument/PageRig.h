@@ -3,13 +3,13 @@
 // of the simulator: the program state, recording services, a manual clock and a stand-in main
 // window that records the lamp it was asked to show.
 
-#include "app/Page.h"
-#include "instrument/RecordingKx10.h"
-#include "support/Fakes.h"
-
 #include <QCheckBox>
 #include <QWidget>
 #include <memory>
+
+#include "app/Page.h"
+#include "instrument/RecordingKx10.h"
+#include "support/Fakes.h"
 
 namespace qor::test {
 

@@ -3,13 +3,13 @@
 // answers from a script: a result per operation (0 unless set, negative to fail) and reply bytes
 // per operation.
 
-#include "instrument/Kx10.h"
-
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "instrument/Kx10.h"
 
 namespace qor::test {
 
@@ -18,13 +18,13 @@ public:
     struct Call {
         std::string op;
         char m = 0;
-        int32_t a = -1;                 // axis argument of motor operations, -1 otherwise
-        std::vector<int32_t> args;      // the remaining numeric arguments in order
+        int32_t a = -1;             // axis argument of motor operations, -1 otherwise
+        std::vector<int32_t> args;  // the remaining numeric arguments in order
     };
 
     std::vector<Call> calls;
-    std::map<std::string, int32_t> results;             // op -> result (default 0)
-    std::map<std::string, std::vector<uint8_t>> replies; // op -> reply bytes
+    std::map<std::string, int32_t> results;               // op -> result (default 0)
+    std::map<std::string, std::vector<uint8_t>> replies;  // op -> reply bytes
 
     // Fails operation `op` from now on.
     void fail(const std::string& op) { results[op] = -1; }
