@@ -31,7 +31,8 @@ struct Plot {
     int B() const { return sp->PlotHeight - 30; }
     int W() const { return sp->PlotWidth; }
     int x(int32_t channel) const {
-        return static_cast<int>(int64_t(channel - sp->ViewStartChannel) * W() / sp->ViewChannelSpan);
+        const int64_t i = channel - sp->ViewStartChannel;
+        return static_cast<int>(i * W() / sp->ViewChannelSpan);
     }
     void fill(int s, int32_t v) { std::fill(sp->slot[s], sp->slot[s] + kSlotChannels, v); }
     void draw() { plot.draw(img, *sp, *rec); }
