@@ -199,3 +199,13 @@ TEST(SpectrumPlot, CurrentRoiCountsOnlyForADefinedRoi) {
     p.sp->ViewSlot = 1;
     EXPECT_FALSE(SpectrumPlot::currentRoiCounts(*p.sp, *p.rec, c)) << "the viewed slot's table";
 }
+
+TEST(SpectrumPlot, AfterASwitchToASmallerSlotTheWindowShowsTheStoredChannelsAboveIt) {
+    Plot p(0, 4096);
+    p.rec->SlotViewChannels[0] = 1024;
+    p.fill(0, 0);
+    p.sp->slot[0][3000] = 1000000;
+    p.sp->CursorChannel[0] = 10;
+    p.draw();
+    EXPECT_EQ(kBlack, p.at(p.x(3000), 1));
+}
