@@ -604,6 +604,8 @@ void McaPage::DrawSpectrum() {
     if (!SPCImage.isNull()) PaintBox1->showImage(SPCImage);
 }
 
+double McaPage::ChannelToEnergy(int s, double x) { return qor::ChannelToEnergy(rec(), s, x); }
+
 void McaPage::SpeedButton1Click() {
     zoomIn(st().spectrum, viewSlot(), viewChannels());
     DrawSpectrum();

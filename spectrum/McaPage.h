@@ -31,6 +31,8 @@ public:
     void setSpectrumArea(QSize size);
     void DrawSpectrum();
     void ShowCurrentRoi();
+    // Energy of channel x of slot s by the slot's calibration.
+    double ChannelToEnergy(int s, double x);
 
     void startupStep(int step) override;
 

@@ -93,11 +93,13 @@ void scrollRight(SpectrumState& v, int s, int32_t N) {
 }
 
 void cursorLeft(SpectrumState& v, int s) {
-    if (v.CursorChannel[s] > v.ViewStartChannel) v.CursorChannel[s] = clampChannel(v.CursorChannel[s] - 1);
+    if (v.CursorChannel[s] > v.ViewStartChannel)
+        v.CursorChannel[s] = clampChannel(int64_t(v.CursorChannel[s]) - 1);
 }
 
 void cursorRight(SpectrumState& v, int s) {
-    if (v.CursorChannel[s] < v.ViewEndChannel) v.CursorChannel[s] = clampChannel(int64_t(v.CursorChannel[s]) + 1);
+    if (v.CursorChannel[s] < v.ViewEndChannel)
+        v.CursorChannel[s] = clampChannel(int64_t(v.CursorChannel[s]) + 1);
 }
 
 void cursorToPixel(SpectrumState& v, int s, int x) {

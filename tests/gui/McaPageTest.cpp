@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -352,4 +353,258 @@ TEST(McaPage, AtTheNormalWindowSizeEverythingFitsIntoThePage) {
     // The panels' contents are not squeezed below what they need.
     EXPECT_GE(p.Panel3->width(), p.Panel3->minimumSizeHint().width());
     EXPECT_GE(p.Panel2->height(), p.Panel2->minimumSizeHint().height());
+}
+
+// ---------------------------------------------------------------------------------------------
+// ROI group
+
+namespace {
+
+// The program after start-up with a flat MCA1 spectrum of 50 counts per channel.
+struct RoiFixture {
+    Harness h;
+    McaPage& p = page(h);
+    SpectrumState& sp = h.st().spectrum;
+    InfoRecord& r = h.rec();
+    RoiFixture() {
+        std::fill(sp.slot[0], sp.slot[0] + kSlotChannels, 50);
+        p.setSpectrumArea(QSize(800, 420));
+    }
+    void roi(int s, int n, int32_t L, int32_t R) {
+        r.RoiStart[s][n] = L;
+        r.RoiEnd[s][n] = R;
+    }
+};
+
+}  // namespace
+
+TEST(McaPageRoi, TypingARoiNumberSelectsAndShowsIt) {
+    RoiFixture f;
+    f.roi(0, 7, 100, 110);
+    f.p.Edit17->setText(QStringLiteral("7"));
+    EXPECT_EQ(7, f.sp.CurrentRoi[0]);
+    EXPECT_EQ(QStringLiteral("100"), f.p.Edit18->text());
+    EXPECT_EQ(QStringLiteral("110"), f.p.Edit19->text());
+    EXPECT_EQ(QColor(f.sp.RoiColour[7]), f.p.Edit25->palette().color(QPalette::Base));
+    EXPECT_EQ(QStringLiteral("550"), f.p.Edit24->text()) << "GRS at the redraw";
+    EXPECT_EQ(QStringLiteral("0"), f.p.Edit23->text());
+
+    for (const char* bad : {"0", "100", "abc"}) {
+        f.p.Edit17->setText(QString::fromLatin1(bad));
+        EXPECT_EQ(7, f.sp.CurrentRoi[0]) << bad;
+        EXPECT_EQ(QStringLiteral("7"), f.p.Edit17->text()) << "the box shows the current ROI again";
+    }
+}
+
+TEST(McaPageRoi, UpAndDownStayInsideOneTo99) {
+    RoiFixture f;
+    f.p.Button8->click();
+    EXPECT_EQ(1, f.sp.CurrentRoi[0]);
+    f.p.Button7->click();
+    f.p.Button7->click();
+    EXPECT_EQ(3, f.sp.CurrentRoi[0]);
+    EXPECT_EQ(QStringLiteral("3"), f.p.Edit17->text());
+    f.p.Edit17->setText(QStringLiteral("99"));
+    f.p.Button7->click();
+    EXPECT_EQ(99, f.sp.CurrentRoi[0]);
+    EXPECT_EQ(QStringLiteral("99"), f.p.Edit17->text());
+}
+
+TEST(McaPageRoi, SetTwiceDefinesTheCurrentRoiAndShowsItsCounts) {
+    RoiFixture f;
+    f.p.Button7->click();  // ROI 2
+    f.sp.CursorChannel[0] = 220;
+    f.p.Button9->click();
+    f.sp.CursorChannel[0] = 200;
+    f.p.Button9->click();
+    EXPECT_EQ(200, f.r.RoiStart[0][2]);
+    EXPECT_EQ(220, f.r.RoiEnd[0][2]);
+    EXPECT_EQ(QStringLiteral("200"), f.p.Edit18->text());
+    EXPECT_EQ(QStringLiteral("220"), f.p.Edit19->text());
+    EXPECT_EQ(QStringLiteral("1050"), f.p.Edit24->text());
+    EXPECT_EQ(QStringLiteral("0"), f.p.Edit23->text());
+    // The shading is in the image that was copied to the paint area.
+    const int x = static_cast<int>(int64_t(210) * f.sp.PlotWidth / f.sp.ViewChannelSpan);
+    EXPECT_EQ(f.sp.RoiColour[2], f.p.PaintBox1->shownImage().pixel(x, f.sp.PlotHeight - 40));
+}
+
+TEST(McaPageRoi, ClearAndAllClear) {
+    RoiFixture f;
+    f.roi(0, 0, 5, 9);
+    f.roi(0, 1, 100, 110);
+    f.roi(0, 2, 300, 310);
+    f.roi(1, 1, 100, 110);
+    f.p.Button10->click();  // CLR of ROI 1
+    EXPECT_EQ(0, f.r.RoiEnd[0][1]);
+    EXPECT_EQ(310, f.r.RoiEnd[0][2]);
+    EXPECT_EQ(9, f.r.RoiEnd[0][0]);
+    for (QLineEdit* e : {f.p.Edit18, f.p.Edit19, f.p.Edit23, f.p.Edit24})
+        EXPECT_EQ(QStringLiteral("0"), e->text()) << e->objectName().toStdString();
+    f.p.Button11->click();  // All Clear
+    for (int n = 0; n < 100; ++n) EXPECT_EQ(0, f.r.RoiEnd[0][n]) << n;
+    EXPECT_EQ(110, f.r.RoiEnd[1][1]) << "MCA2 keeps its ROIs";
+}
+
+TEST(McaPageRoi, CallRoiPicksTheHighestRoiUnderTheCursor) {
+    RoiFixture f;
+    f.roi(0, 3, 100, 300);
+    f.roi(0, 7, 150, 250);
+    f.sp.CursorChannel[0] = 200;
+    f.p.Button15->click();
+    EXPECT_EQ(7, f.sp.CurrentRoi[0]);
+    EXPECT_EQ(QStringLiteral("7"), f.p.Edit17->text());
+    EXPECT_EQ(QStringLiteral("150"), f.p.Edit18->text());
+    EXPECT_EQ(QStringLiteral("5050"), f.p.Edit24->text());
+    f.sp.CursorChannel[0] = 1000;
+    f.p.Button15->click();
+    EXPECT_EQ(7, f.sp.CurrentRoi[0]) << "no match changes nothing";
+}
+
+TEST(McaPageRoi, JumpPutsTheCursorOnTheRoiStart) {
+    RoiFixture f;
+    f.roi(0, 1, 321, 400);
+    f.p.Button12->click();
+    EXPECT_EQ(321, f.sp.CursorChannel[0]);
+    f.p.Button7->click();  // ROI 2, start 0 (not set)
+    f.p.Button12->click();
+    EXPECT_EQ(0, f.sp.CursorChannel[0]);
+}
+
+TEST(McaPageRoi, EdgeButtonsMoveTheCurrentRoi) {
+    RoiFixture f;
+    f.roi(0, 1, 10, 13);
+    f.p.SpeedButton40->click();
+    EXPECT_EQ(11, f.r.RoiStart[0][1]);
+    EXPECT_EQ(12, f.r.RoiEnd[0][1]);
+    f.p.SpeedButton39->click();
+    EXPECT_EQ(QStringLiteral("10"), f.p.Edit18->text());
+    EXPECT_EQ(QStringLiteral("13"), f.p.Edit19->text());
+    f.p.SpeedButton42->click();
+    EXPECT_EQ(11, f.r.RoiStart[0][1]);
+    EXPECT_EQ(14, f.r.RoiEnd[0][1]);
+    f.p.SpeedButton41->click();
+    EXPECT_EQ(10, f.r.RoiStart[0][1]);
+    EXPECT_EQ(13, f.r.RoiEnd[0][1]);
+}
+
+TEST(McaPageRoi, SwitchingTheSlotKeepsTheRoiBoxesUntilTheNextRoiCommand) {
+    RoiFixture f;
+    f.roi(0, 1, 100, 110);
+    f.p.Edit17->setText(QStringLiteral("1"));
+    f.p.Button9->click();  // redraw with ROI 1 of MCA1: GRS 550 ... (SET moves the end)
+    f.roi(0, 1, 100, 110);
+    f.p.DrawSpectrum();
+    ASSERT_EQ(QStringLiteral("550"), f.p.Edit24->text());
+    f.sp.CurrentRoi[1] = 4;
+    f.roi(1, 4, 20, 29);
+    std::fill(f.sp.slot[1], f.sp.slot[1] + kSlotChannels, 10);
+    f.p.RadioGroup1->item(1)->click();
+    EXPECT_EQ(QStringLiteral("1"), f.p.Edit17->text()) << "the number box keeps the old ROI";
+    EXPECT_EQ(QStringLiteral("100"), f.p.Edit18->text());
+    EXPECT_EQ(QStringLiteral("100"), f.p.Edit24->text()) << "GRS follows the new slot's ROI";
+    // Without a defined current ROI in the new slot the counts stay.
+    f.p.RadioGroup1->item(2)->click();
+    EXPECT_EQ(QStringLiteral("100"), f.p.Edit24->text());
+}
+
+// ---------------------------------------------------------------------------------------------
+// View commands and slot operations
+
+TEST(McaPageView, ZoomScaleAndCursorButtonsRedrawTheView) {
+    RoiFixture f;
+    ASSERT_EQ(2048, f.sp.ViewChannelSpan);
+    f.sp.CursorChannel[0] = 10;
+    f.p.SpeedButton1->click();
+    EXPECT_EQ(0, f.sp.ViewStartChannel);
+    EXPECT_EQ(1023, f.sp.ViewEndChannel);
+    f.p.SpeedButton2->click();
+    EXPECT_EQ(2047, f.sp.ViewEndChannel);
+    f.p.SpeedButton44->click();
+    EXPECT_EQ(11, f.sp.CursorChannel[0]);
+    f.p.SpeedButton43->click();
+    EXPECT_EQ(10, f.sp.CursorChannel[0]);
+    f.p.SpeedButton3->click();
+    EXPECT_EQ(100, f.sp.FullScale) << "50 counts: the automatic scale gives 100";
+    f.p.SpeedButton6->click();
+    EXPECT_EQ(200, f.sp.FullScale);
+    f.p.SpeedButton4->click();
+    EXPECT_EQ(0, f.sp.FullScale);
+    f.p.SpeedButton5->click();
+    EXPECT_EQ(0, f.r.ViewLineMode);
+    f.p.SpeedButton5->click();
+    EXPECT_EQ(1, f.r.ViewLineMode);
+    f.p.SpeedButton13->click();
+    EXPECT_EQ(0, f.sp.ViewStartChannel) << "a window over the whole slot stays";
+    f.sp.CursorChannel[0] = 10;
+    f.p.SpeedButton1->click();
+    f.p.SpeedButton13->click();
+    EXPECT_EQ(512, f.sp.ViewStartChannel);
+    EXPECT_EQ(1024, f.sp.CursorChannel[0]);
+    f.p.SpeedButton12->click();
+    EXPECT_EQ(0, f.sp.ViewStartChannel);
+    EXPECT_EQ(512, f.sp.CursorChannel[0]);
+    // The cursor's red line is in the picture at its column.
+    f.sp.CursorChannel[0] = 700;
+    f.p.DrawSpectrum();
+    const int xc = static_cast<int>(700.0 * f.sp.PlotWidth / f.sp.ViewChannelSpan);
+    EXPECT_EQ(qRgb(255, 0, 0), f.p.PaintBox1->shownImage().pixel(xc, 100));
+}
+
+TEST(McaPageView, MouseClickMovesTheCursorAndTextsAreDrawn) {
+    RoiFixture f;
+    const QPointF at(f.sp.PlotWidth / 2, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, f.p.PaintBox1->mapToGlobal(at),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(f.p.PaintBox1, &press);
+    EXPECT_NEAR(1024, f.sp.CursorChannel[0], 2) << "any button moves the cursor";
+    // "VFS=LOG" is written at the top left.
+    const QImage& img = f.p.PaintBox1->shownImage();
+    int ink = 0;
+    for (int y = 2; y < 14; ++y)
+        for (int x = 3; x < 50; ++x) ink += qGray(img.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 20);
+}
+
+TEST(McaPageView, OverlayToggleEnablesItsColourButtonWithoutARedraw) {
+    RoiFixture f;
+    f.p.DrawSpectrum();
+    const QImage before = f.p.PaintBox1->shownImage().copy();
+    f.p.SpeedButton25->click();
+    EXPECT_EQ(1, f.sp.OverlapOn);
+    EXPECT_TRUE(f.p.SpeedButton45->isEnabled());
+    EXPECT_EQ(before, f.p.PaintBox1->shownImage()) << "shown only at the next redraw";
+    f.p.SpeedButton45->click();
+    EXPECT_EQ(qRgb(255, 0, 0), f.sp.OverlapColour);
+    EXPECT_NE(before, f.p.PaintBox1->shownImage());
+    f.p.SpeedButton25->click();
+    EXPECT_EQ(0, f.sp.OverlapOn);
+    EXPECT_FALSE(f.p.SpeedButton45->isEnabled());
+}
+
+TEST(McaPageView, NothingIsDrawnWhileAnotherPageIsShown) {
+    RoiFixture f;
+    f.roi(0, 1, 100, 110);
+    f.h.form().PageMaster->setCurrentIndex(TForm9::kSetup);
+    f.p.Edit23->setText(QStringLiteral("x"));
+    f.p.DrawSpectrum();
+    EXPECT_EQ(QStringLiteral("x"), f.p.Edit23->text());
+}
+
+TEST(McaPageSlots, ArithmeticAndCopyUseTheComboSelections) {
+    RoiFixture f;
+    fillSlotTestPatterns(f.sp);
+    f.r.McaChannels[2] = 1024;
+    f.r.SlotViewChannels[2] = 1024;
+    f.p.compute->click();  // WORK = MCA1 - MCA2
+    EXPECT_EQ(0, f.sp.slot[2][100]);
+    choose(f.p.CB1, 1);
+    choose(f.p.CB2, 0);
+    f.p.compute->click();  // WORK = MCA2 - MCA1
+    EXPECT_EQ(2000, f.sp.slot[2][4095]);
+    f.p.Button14->click();  // COPY MCA1 to WORK
+    EXPECT_EQ(4095, f.sp.slot[2][4095]);
+    EXPECT_EQ(1024, f.r.SlotViewChannels[2]) << "COPY keeps WORK's channel count";
+    f.p.SpeedButton31->click();  // spectrum to WORK
+    EXPECT_EQ(2048, f.r.SlotViewChannels[2]);
+    EXPECT_EQ(2048, f.r.McaChannels[2]);
 }

@@ -31,7 +31,8 @@ struct Plot {
     int B() const { return sp->PlotHeight - 30; }
     int W() const { return sp->PlotWidth; }
     int x(int32_t channel) const {
-        return static_cast<int>(int64_t(channel - sp->ViewStartChannel) * W() / sp->ViewChannelSpan);
+        const int64_t i = channel - sp->ViewStartChannel;
+        return static_cast<int>(i * W() / sp->ViewChannelSpan);
     }
     void fill(int s, int32_t v) { std::fill(sp->slot[s], sp->slot[s] + kSlotChannels, v); }
     void draw() { plot.draw(img, *sp, *rec); }
@@ -197,4 +198,14 @@ TEST(SpectrumPlot, CurrentRoiCountsOnlyForADefinedRoi) {
     EXPECT_EQ(0, c.net);
     p.sp->ViewSlot = 1;
     EXPECT_FALSE(SpectrumPlot::currentRoiCounts(*p.sp, *p.rec, c)) << "the viewed slot's table";
+}
+
+TEST(SpectrumPlot, AfterASwitchToASmallerSlotTheWindowShowsTheStoredChannelsAboveIt) {
+    Plot p(0, 4096);
+    p.rec->SlotViewChannels[0] = 1024;
+    p.fill(0, 0);
+    p.sp->slot[0][3000] = 1000000;
+    p.sp->CursorChannel[0] = 10;
+    p.draw();
+    EXPECT_EQ(kBlack, p.at(p.x(3000), 1));
 }
