@@ -1,7 +1,10 @@
 #include "support/Harness.h"
 
+#include "../scan/StageFakeKx10.h"
+
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
+#include "app/Widgets.h"
 #include "scan/SetupScanPage.h"
 #include "scan/StageLamp.h"
 
@@ -179,9 +182,13 @@ TEST(SetupScanPage, PixelWidthsAndCountsDeriveTheirValues) {
     InfoRecord& r = h.rec();
     r.MotorLogicalPulses[0] = 100;
     r.MotorLogicalPulses[1] = 200;
+    // The range boxes of the scan display, wherever the window holds them.
+    auto* xStep = named(new QLineEdit(&h.form()), "Edit134");
+    auto* yEnd = named(new QLineEdit(&h.form()), "Edit130");
     p.Edit75->setText(QStringLiteral("25"));
     EXPECT_EQ(25, r.ScanXPixelPulses);
     EXPECT_DOUBLE_EQ(0.25, r.ScanXStep);
+    EXPECT_EQ(QStringLiteral("0.25"), xStep->text());
     p.Edit78->setText(QStringLiteral("40"));
     EXPECT_EQ(40, r.ScanXSteps);
     EXPECT_EQ(40, r.MapPixelsX);
@@ -192,6 +199,7 @@ TEST(SetupScanPage, PixelWidthsAndCountsDeriveTheirValues) {
     EXPECT_EQ(8, r.MapPixelsY);
     EXPECT_DOUBLE_EQ(0.25, r.ScanYStep);
     EXPECT_DOUBLE_EQ(2.0, r.ScanYEnd);
+    EXPECT_EQ(QStringLiteral("2"), yEnd->text());
 }
 
 TEST(SetupScanPage, ZStepAndCountSettleThroughTheBoxes) {
@@ -387,8 +395,6 @@ TEST(SetupScanPage, SoundHelpButtonsPlayTheirCues) {
 
 // ---------------------------------------------------------------------------------------------
 // Stage commands of the page, against a recording instrument.
-
-#include "../scan/StageFakeKx10.h"
 
 namespace {
 
