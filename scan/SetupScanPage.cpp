@@ -76,7 +76,8 @@ QLabel* valueLabel(QWidget* parent, const char* name, int width) {
 
 }  // namespace
 
-SetupScanPage::SetupScanPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
+SetupScanPage::SetupScanPage(PageContext ctx, QWidget* parent)
+    : Page(ctx, parent), stage_(ctx.st, ctx.kx, ctx.svc.alerts) {
     auto* top = new QHBoxLayout;
     top->setSpacing(6);
     top->addWidget(buildMapRoiGroup(), 1);
@@ -98,6 +99,7 @@ SetupScanPage::SetupScanPage(PageContext ctx, QWidget* parent) : Page(ctx, paren
     page->setSpacing(6);
     page->addLayout(top);
     page->addLayout(bottom, 1);
+    connectStageButtons();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -559,7 +561,25 @@ void SetupScanPage::tickDuty() {
     }
     Edit79->setText(formatPosition(rec().JogStepY));
     Edit80->setText(formatPosition(rec().JogStepX));
+    if (st().Online == 1) showPositions();
     showSizeDisplay();
+}
+
+void SetupScanPage::showPositions() {
+    const MotorStatusReadout& last = st().LastMotorStatus;
+    for (int n = 1; n <= 8; ++n) {
+        if (rec().MotorEnabled[n - 1] != 1) continue;
+        QLineEdit* box = n == 1 ? Edit123 : n == 2 ? Edit122 : motorRow[n - 3].position;
+        StageLamp* ccw = n == 1 ? imgCCW1 : n == 2 ? imgCCW2 : motorRow[n - 3].ccw;
+        StageLamp* cw = n == 1 ? imgCW1 : n == 2 ? imgCW2 : motorRow[n - 3].cw;
+        bool ok = false;
+        const double position = stage_.ReadMotorPosition(n - 1, &ok);
+        // A failed read (reported in the status bar) leaves the last position shown.
+        if (ok) box->setText(formatPosition(position));
+        setBoxColour(box, last.busy == 1 ? QColor(Qt::yellow) : QColor(Qt::white));
+        ccw->setLit(last.ccw == 1);
+        cw->setLit(last.cw == 1);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -738,5 +758,62 @@ void SetupScanPage::imgPeng1Click() {
     const int second = svc().clock.localDateTime().time().second();
     svc().sounds.play(QStringLiteral("ss%1.wav").arg(second % 10));
 }
+
+// ---------------------------------------------------------------------------------------------
+// Stage commands
+
+void SetupScanPage::connectStageButtons() {
+    using P = SetupScanPage;
+    struct Binding {
+        QPushButton* button;
+        void (P::*handler)();
+    };
+    const Binding bindings[] = {
+        {Button26, &P::Button26Click}, {Button27, &P::Button27Click}, {Button28, &P::Button28Click},
+        {Button29, &P::Button29Click}, {Button30, &P::Button30Click}, {Button31, &P::Button31Click},
+        {Button32, &P::Button32Click}, {Button33, &P::Button33Click}, {Button34, &P::Button34Click},
+        {Button35, &P::Button35Click}, {Button36, &P::Button36Click}, {Button37, &P::Button37Click},
+        {Button38, &P::Button38Click}, {Button39, &P::Button39Click}, {Button40, &P::Button40Click},
+        {Button41, &P::Button41Click}, {Button42, &P::Button42Click}, {Button43, &P::Button43Click},
+        {Button44, &P::Button44Click}, {Button45, &P::Button45Click}, {Button46, &P::Button46Click},
+        {Button47, &P::Button47Click}, {Button48, &P::Button48Click}, {Button49, &P::Button49Click},
+        {Button50, &P::Button50Click}, {Button51, &P::Button51Click}, {Button52, &P::Button52Click},
+        {Button53, &P::Button53Click}, {Button54, &P::Button54Click}, {Button55, &P::Button55Click},
+        {Button56, &P::Button56Click}, {Button57, &P::Button57Click}, {Button58, &P::Button58Click},
+        {Button59, &P::Button59Click}, {Button60, &P::Button60Click}, {Button61, &P::Button61Click},
+    };
+    for (const Binding& b : bindings) connect(b.button, &QPushButton::clicked, this, b.handler);
+}
+
+// X is motor #1, Y motor #2.
+void SetupScanPage::Button29Click() { stage_.jog(1, -rec().JogStepX); }
+void SetupScanPage::Button28Click() { stage_.jog(1, rec().JogStepX); }
+void SetupScanPage::Button27Click() { stage_.jog(2, -rec().JogStepY); }
+void SetupScanPage::Button26Click() { stage_.jog(2, rec().JogStepY); }
+
+void SetupScanPage::Button30Click() {
+    stage_.halt(1);
+    stage_.halt(2);
+}
+
+void SetupScanPage::Button31Click() {
+    stage_.setCounterZero(1);
+    stage_.setCounterZero(2);
+}
+
+// One row per motor n = 3 .. 8: EDIT, GOTO, ◀, STOP, ▶.
+#define QOR_MOTOR_ROW_HANDLERS(n, edit, go, left, stop, right)                                 \
+    void SetupScanPage::edit##Click() { stage_.setCounter(n, rec().MotorSetPos[n - 1]); }     \
+    void SetupScanPage::go##Click() { stage_.moveTo(n, rec().MotorGotoPos[n - 1]); }          \
+    void SetupScanPage::left##Click() { stage_.jog(n, -rec().MotorJogStep[n - 1]); }          \
+    void SetupScanPage::stop##Click() { stage_.halt(n); }                                     \
+    void SetupScanPage::right##Click() { stage_.jog(n, rec().MotorJogStep[n - 1]); }
+QOR_MOTOR_ROW_HANDLERS(3, Button32, Button33, Button34, Button35, Button36)
+QOR_MOTOR_ROW_HANDLERS(4, Button37, Button38, Button39, Button40, Button41)
+QOR_MOTOR_ROW_HANDLERS(5, Button42, Button43, Button44, Button45, Button46)
+QOR_MOTOR_ROW_HANDLERS(6, Button47, Button48, Button49, Button50, Button51)
+QOR_MOTOR_ROW_HANDLERS(7, Button52, Button53, Button54, Button55, Button56)
+QOR_MOTOR_ROW_HANDLERS(8, Button57, Button58, Button59, Button60, Button61)
+#undef QOR_MOTOR_ROW_HANDLERS
 
 }  // namespace qor

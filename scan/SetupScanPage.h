@@ -6,6 +6,7 @@
 // Every box stores into its record field on every change; there is no apply button.
 
 #include "app/Page.h"
+#include "scan/StageControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -158,6 +159,23 @@ public:
     void Button25Click();
     void imgPeng1Click();
 
+    // Stage: the X/Y jog pad (▲ ▼ Y, ◀ ▶ X), its halt and origin buttons, and the rows of motors
+    // #3 .. #8 (EDIT, GOTO, ◀, STOP, ▶).
+    void Button26Click(); void Button27Click(); void Button28Click(); void Button29Click();
+    void Button30Click(); void Button31Click();
+    void Button32Click(); void Button33Click(); void Button34Click(); void Button35Click();
+    void Button36Click();
+    void Button37Click(); void Button38Click(); void Button39Click(); void Button40Click();
+    void Button41Click();
+    void Button42Click(); void Button43Click(); void Button44Click(); void Button45Click();
+    void Button46Click();
+    void Button47Click(); void Button48Click(); void Button49Click(); void Button50Click();
+    void Button51Click();
+    void Button52Click(); void Button53Click(); void Button54Click(); void Button55Click();
+    void Button56Click();
+    void Button57Click(); void Button58Click(); void Button59Click(); void Button60Click();
+    void Button61Click();
+
 private:
     QWidget* buildMapRoiGroup();
     QWidget* buildPresetGroup();
@@ -173,6 +191,11 @@ private:
     // A box of another page that shows a derived value (the scan ranges of the 2D SCAN page);
     // nothing when that page has no such box.
     void showOnOtherPage(const char* boxName, double value);
+    void connectStageButtons();
+    // The position displays of motors 1 .. 8 (online only).
+    void showPositions();
+
+    StageControl stage_;
 };
 
 }  // namespace qor

@@ -12,7 +12,7 @@ QPixmap lampPicture(bool lit) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(60, 60, 60), 1));
-    p.setBrush(lit ? QColor(235, 30, 30) : QColor(110, 40, 40));
+    p.setBrush(lit ? QColor(235, 30, 30) : QColor(95, 95, 95));
     p.drawEllipse(1, 1, 14, 14);
     if (lit) {
         p.setPen(Qt::NoPen);

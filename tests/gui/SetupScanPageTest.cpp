@@ -1,7 +1,10 @@
 #include "support/Harness.h"
 
+#include "../scan/StageFakeKx10.h"
+
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
+#include "app/Widgets.h"
 #include "scan/SetupScanPage.h"
 #include "scan/StageLamp.h"
 
@@ -179,9 +182,13 @@ TEST(SetupScanPage, PixelWidthsAndCountsDeriveTheirValues) {
     InfoRecord& r = h.rec();
     r.MotorLogicalPulses[0] = 100;
     r.MotorLogicalPulses[1] = 200;
+    // The range boxes of the scan display, wherever the window holds them.
+    auto* xStep = named(new QLineEdit(&h.form()), "Edit134");
+    auto* yEnd = named(new QLineEdit(&h.form()), "Edit130");
     p.Edit75->setText(QStringLiteral("25"));
     EXPECT_EQ(25, r.ScanXPixelPulses);
     EXPECT_DOUBLE_EQ(0.25, r.ScanXStep);
+    EXPECT_EQ(QStringLiteral("0.25"), xStep->text());
     p.Edit78->setText(QStringLiteral("40"));
     EXPECT_EQ(40, r.ScanXSteps);
     EXPECT_EQ(40, r.MapPixelsX);
@@ -192,6 +199,7 @@ TEST(SetupScanPage, PixelWidthsAndCountsDeriveTheirValues) {
     EXPECT_EQ(8, r.MapPixelsY);
     EXPECT_DOUBLE_EQ(0.25, r.ScanYStep);
     EXPECT_DOUBLE_EQ(2.0, r.ScanYEnd);
+    EXPECT_EQ(QStringLiteral("2"), yEnd->text());
 }
 
 TEST(SetupScanPage, ZStepAndCountSettleThroughTheBoxes) {
@@ -383,4 +391,139 @@ TEST(SetupScanPage, SoundHelpButtonsPlayTheirCues) {
         button->click();
         EXPECT_EQ(QString::fromLatin1(cue), h.sounds.played.last());
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stage commands of the page, against a recording instrument.
+
+namespace {
+
+using Call = StageFakeKx10::Call;
+
+struct NoMain : MainOps {
+    void showOnlineLamp(bool) override {}
+    int currentPageIndex() const override { return TForm9::kSetupScan; }
+    void DrawSpectrum() override {}
+    void ShowCurrentRoi() override {}
+    void DrawMap() override {}
+};
+
+// The page on its own, online, with the creation defaults: motors #1..#4 enabled on HEX-SW 2,
+// #5..#8 on HEX-SW 3, 100 pulses per unit.
+struct StagePage : ::testing::Test {
+    std::unique_ptr<AppState> st = std::make_unique<AppState>();
+    FakeAlerts alerts;
+    FakeSounds sounds;
+    FakeDialogs dialogs;
+    ManualClock clock;
+    Services svc{alerts, sounds, dialogs, clock};
+    StageFakeKx10 kx;
+    NoMain main;
+    DialogSet dlg;
+    std::unique_ptr<SetupScanPage> p;
+
+    void SetUp() override {
+        setCreationDefaults(st->rec, "/tmp/");
+        p = std::make_unique<SetupScanPage>(PageContext{*st, svc, kx, main, dlg}, nullptr);
+        for (int step = 5; step <= 21; ++step) p->startupStep(step);
+        st->Online = 1;
+    }
+};
+
+}  // namespace
+
+TEST_F(StagePage, JogPadMovesXAndYByTheirSteps) {
+    p->Edit80->setText(QStringLiteral("0.5"));  // X step
+    p->Edit79->setText(QStringLiteral("2"));    // Y step
+    kx.axis('2', '0').pulses = 1000;
+    kx.axis('2', '1').pulses = -300;
+    p->Button28->click();  // X +
+    p->Button29->click();  // X -
+    p->Button26->click();  // Y +
+    p->Button27->click();  // Y -
+    EXPECT_EQ((std::vector<Call>{{"move", '2', '0', 1050},
+                                 {"move", '2', '0', 950},
+                                 {"move", '2', '1', -99},
+                                 {"move", '2', '1', -499}}),
+              kx.commands());
+}
+
+TEST_F(StagePage, OriginAndHaltActOnXThenY) {
+    st->rec.MotorEnabled[0] = 0;  // X disabled: only Y acts
+    p->Button31->click();
+    p->Button30->click();
+    EXPECT_EQ((std::vector<Call>{{"set", '2', '1', 0}, {"halt", '2', '1', 0}}), kx.commands());
+}
+
+TEST_F(StagePage, MotorRowsEditGotoJogAndStop) {
+    p->Edit94->setText(QStringLiteral("2.5"));   // EDIT value of #5
+    p->Edit100->setText(QStringLiteral("-1.239"));  // GOTO target of #6
+    p->Edit111->setText(QStringLiteral("0.25"));  // jog step of #8
+    st->rec.MotorEnabled[4] = st->rec.MotorEnabled[5] = st->rec.MotorEnabled[7] = 1;
+    kx.axis('3', '3').pulses = 1000;
+    p->Button42->click();  // EDIT #5
+    p->Button48->click();  // GOTO #6
+    p->Button61->click();  // ▶ #8
+    p->Button59->click();  // ◀ #8
+    p->Button45->click();  // STOP #5
+    p->Button60->click();  // STOP #8
+    EXPECT_EQ((std::vector<Call>{{"set", '3', '0', 250},
+                                 {"move", '3', '1', -123},
+                                 {"move", '3', '3', 1025},
+                                 {"move", '3', '3', 975},
+                                 {"halt", '3', '0', 0},
+                                 {"halt", '3', '3', 0}}),
+              kx.commands());
+    EXPECT_EQ(0, alerts.beeps);
+}
+
+TEST_F(StagePage, DisabledMotorRowsDoNothing) {
+    // #5..#8 are disabled in a new record.
+    for (QPushButton* b : {p->Button42, p->Button43, p->Button44, p->Button45, p->Button46,
+                           p->Button57, p->Button58, p->Button59, p->Button60, p->Button61})
+        b->click();
+    EXPECT_TRUE(kx.calls.empty());
+}
+
+TEST_F(StagePage, EveryButtonIsSilentOffline) {
+    st->Online = 0;
+    for (QPushButton* b : p->findChildren<QPushButton*>()) b->click();
+    EXPECT_TRUE(kx.calls.empty());
+    EXPECT_EQ(0, alerts.beeps);
+    EXPECT_TRUE(alerts.messages.isEmpty());
+}
+
+TEST_F(StagePage, TickShowsPositionsColoursAndLamps) {
+    st->rec.MotorEnabled[4] = 1;
+    kx.axis('2', '0').pulses = 12345;
+    kx.axis('2', '0').status = "S1100";
+    kx.axis('2', '1').pulses = -50;
+    kx.axis('3', '0').pulses = 7;
+    kx.axis('3', '0').status = "S0001";
+    p->tickDuty();
+    EXPECT_EQ(QStringLiteral("  123.4500\r"), p->Edit123->text());
+    EXPECT_EQ(QStringLiteral("   -0.5000\r"), p->Edit122->text());
+    EXPECT_EQ(QStringLiteral("    0.0700\r"), p->Edit92->text());
+    EXPECT_EQ(QColor(Qt::yellow), p->Edit123->palette().color(QPalette::Base));
+    EXPECT_EQ(QColor(Qt::white), p->Edit122->palette().color(QPalette::Base));
+    EXPECT_TRUE(p->imgCCW1->isLit());
+    EXPECT_FALSE(p->imgCW1->isLit());
+    EXPECT_FALSE(p->imgCCW5->isLit());
+    EXPECT_TRUE(p->imgCW5->isLit());
+    // Motors #6..#8 are disabled: never read.
+    for (const Call& c : kx.calls) EXPECT_FALSE(c.module == '3' && c.axis != '0');
+
+    // A failed read leaves the last position shown and says so in the status bar.
+    kx.failing.insert("read");
+    kx.axis('2', '0').pulses = 0;
+    p->tickDuty();
+    EXPECT_EQ(QStringLiteral("  123.4500\r"), p->Edit123->text());
+    EXPECT_TRUE(alerts.statusTexts.contains(QStringLiteral("Motor#1 Read PAddr error")));
+}
+
+TEST_F(StagePage, TickOfflineReadsNothing) {
+    st->Online = 0;
+    p->tickDuty();
+    EXPECT_TRUE(kx.calls.empty());
+    EXPECT_EQ(QStringLiteral("    1.0000\r"), p->Edit80->text());
 }

@@ -1,0 +1,103 @@
+#include "scan/StageControl.h"
+
+#include "app/FieldText.h"
+#include "scan/StageUnits.h"
+
+namespace qor {
+
+QString StageControl::motorText(int n, const char* what) {
+    return QStringLiteral("Motor#%1 %2").arg(n).arg(QString::fromLatin1(what));
+}
+
+double StageControl::ReadMotorPosition(int index, bool* ok) {
+    if (ok) *ok = false;
+    if (index < 0 || index > 7) return 0.0;
+    const int n = index + 1;
+    const char m = module(n);
+    const int32_t a = axisChar(n);
+
+    // The reply: a leading marker, then the signed decimal address in characters 1..10.
+    char reply[kPaddressReplySize + 1] = {};
+    const bool read = kx_.KX10Motor_Read_Paddress(1, m, a, reply, kPaddressReplySize) >= 0;
+    if (!read) {
+        alerts_.beep();
+        alerts_.status(motorText(n, "Read PAddr error"));
+    }
+    reply[0] = ' ';
+    reply[11] = '\0';
+    parseLeadingInt(QString::fromLatin1(reply), last_.pulses);
+    const double position = pulsesToLogical(last_.pulses, rec_.MotorLogicalPulses[index]);
+
+    char status[kMotorStatusReplySize + 1] = {};
+    kx_.KX10Motor_Get_Status(1, m, a, status, kMotorStatusReplySize);
+    last_.busy = status[1] == '1' ? 1 : 0;
+    last_.ccw = status[2] == '1' ? 1 : 0;
+    last_.cw = status[4] == '1' ? 1 : 0;
+
+    if (ok) *ok = read;
+    return position;
+}
+
+int StageControl::MotorBusy(int index) {
+    if (index < 0 || index > 7) return -1;
+    const int n = index + 1;
+    char status[kMotorStatusReplySize + 1] = {};
+    kx_.KX10Motor_Get_Status(1, module(n), axisChar(n), status, kMotorStatusReplySize);
+    if (status[1] == '1') return 1;
+    if (status[1] == '0') return 0;
+    return -1;
+}
+
+bool StageControl::hasScale(int n) {
+    if (rec_.MotorLogicalPulses[n - 1] > 0) return true;
+    alerts_.beep();
+    alerts_.status(motorText(n, "LogicalPulse setting error"));
+    return false;
+}
+
+void StageControl::accessError(int n) {
+    alerts_.beep();
+    alerts_.message(motorText(n, "access error"));
+}
+
+void StageControl::jog(int n, double delta) {
+    if (!mayCommand(n) || !hasScale(n)) return;
+    bool ok = false;
+    const double position = ReadMotorPosition(n - 1, &ok);
+    // A target built on a failed read would be garbage: the read error is already shown.
+    if (!ok) return;
+    const int32_t target = logicalToPulses(position + delta, rec_.MotorLogicalPulses[n - 1]);
+    if (kx_.KX10Motor_MoveTo_PAddress(1, module(n), axisChar(n), target) < 0) {
+        alerts_.beep();
+        alerts_.status(motorText(n, "Move error"));
+    }
+}
+
+void StageControl::setCounter(int n, double logical) {
+    if (!mayCommand(n) || !hasScale(n)) return;
+    const int32_t pulses = logicalToPulses(logical, rec_.MotorLogicalPulses[n - 1]);
+    if (kx_.KX10Motor_Set_Pulse_Address(1, module(n), axisChar(n), pulses) < 0) accessError(n);
+}
+
+void StageControl::setCounterZero(int n) {
+    if (!mayCommand(n)) return;
+    if (kx_.KX10Motor_Set_Pulse_Address(1, module(n), axisChar(n), 0) < 0) accessError(n);
+}
+
+void StageControl::moveTo(int n, double logical) {
+    if (!mayCommand(n) || !hasScale(n)) return;
+    const int32_t pulses = logicalToPulses(logical, rec_.MotorLogicalPulses[n - 1]);
+    if (kx_.KX10Motor_MoveTo_PAddress(1, module(n), axisChar(n), pulses) < 0) accessError(n);
+}
+
+void StageControl::moveToZero(int n) {
+    if (!mayCommand(n)) return;
+    if (kx_.KX10Motor_MoveTo_PAddress(1, module(n), axisChar(n), 0) < 0) accessError(n);
+}
+
+void StageControl::halt(int n) {
+    if (!mayCommand(n)) return;
+    if (kx_.KX10Motor_Halt(1, module(n), axisChar(n)) < 0) accessError(n);
+}
+
+}  // namespace qor
