@@ -84,6 +84,22 @@ int32_t mapShownCount(int32_t pixels, int32_t zoom) {
 
 MapView::MapView() { std::memset(legendNames_, 0, sizeof legendNames_); }
 
+void MapView::renderStrip(const QString& readout, int width) {
+    if (stripImage_.width() == width && stripSource_ == readout) return;
+    // The read-out begins with a line break (for the status bar); the strip shows one line,
+    // white on black from x = 10, cut with an ellipsis where the map is narrower than the text.
+    stripSource_ = readout;
+    stripImage_ = QImage(width, kStrip - 1, QImage::Format_RGB32);
+    stripImage_.fill(kBlack);
+    QString line = readout;
+    if (line.startsWith(QLatin1Char('\n'))) line.remove(0, 1);
+    QPainter p(&stripImage_);
+    p.setPen(Qt::white);
+    const int room = std::max(0, width - 12);
+    p.drawText(QRect(10, 0, room, kStrip - 1), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               QFontMetrics(p.font()).elidedText(line, Qt::ElideRight, room));
+}
+
 MapDrawOutcome MapView::drawMap(QImage& img, const MapStore& maps, MapDisplayState& view,
                                 InfoRecord& rec) {
     MapDrawOutcome out;
@@ -93,25 +109,19 @@ MapDrawOutcome MapView::drawMap(QImage& img, const MapStore& maps, MapDisplaySta
     const int imgH = img.height();
 
     // 1. Background: black inside a white outline; the line over the strip; the read-out in
-    // the strip (cleared first, so that a new read-out never prints over the last one).
+    // the strip (the strip is repainted whole, so that a new read-out never prints over the
+    // last one).
     outlinedRect(img, imgH, imgW, kWhite, kBlack);
-    for (int y = std::max(imgH - kStrip + 1, imgW); y < imgH; ++y) hline(img, 0, imgW, y, kBlack);
     hline(img, 1, imgW - 1, imgH - kStrip, kWhite);
-    if (!view.MapReadout.isEmpty()) {
-        QPainter p(&img);
-        const int stripW = std::max(0, imgW - 12);
-        if (stripWidth_ != stripW || stripSource_ != view.MapReadout) {
-            // The read-out begins with a line break (for the status bar); the strip shows one
-            // line, cut with an ellipsis where the map is narrower than the text.
-            QString line = view.MapReadout;
-            if (line.startsWith(QLatin1Char('\n'))) line.remove(0, 1);
-            stripText_ = QFontMetrics(p.font()).elidedText(line, Qt::ElideRight, stripW);
-            stripSource_ = view.MapReadout;
-            stripWidth_ = stripW;
-        }
-        p.setPen(Qt::white);
-        p.drawText(QRect(10, imgH - kStrip + 1, stripW, kStrip - 1),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, stripText_);
+    const bool withText = !view.MapReadout.isEmpty();
+    if (withText) renderStrip(view.MapReadout, imgW);
+    for (int y = std::max(imgH - kStrip + 1, imgW); y < imgH; ++y) {
+        const int sy = y - (imgH - kStrip + 1);
+        if (withText && sy < stripImage_.height())
+            std::memcpy(img.scanLine(y), stripImage_.constScanLine(sy),
+                        static_cast<size_t>(imgW) * sizeof(QRgb));
+        else
+            hline(img, 0, imgW, y, kBlack);
     }
 
     // 2. Shown size from the zoom; the view always starts at column 0, row 0.

@@ -55,10 +55,11 @@ private:
     int32_t colOffset_[kMaxMapImageSide];
     int32_t rowOf_[kMaxMapImageSide];
 
-    // The read-out as the strip shows it (cut to the strip's width), kept until it changes.
+    // The read-out strip as drawn, kept until the read-out or the width changes, so that a
+    // draw only copies it.
+    void renderStrip(const QString& readout, int width);
     QString stripSource_;
-    QString stripText_;
-    int stripWidth_ = -1;
+    QImage stripImage_;
 
     bool legendValid_ = false;
     int legendW_ = 0;

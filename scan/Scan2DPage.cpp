@@ -83,6 +83,7 @@ void Scan2DPage::buildViewControls() {
     addBar(0, QStringLiteral("Ｚ軸 Top"), "TrackBar2", "Edit146", TrackBar2, Edit146);
     addBar(2, QStringLiteral("Ｚ軸 Bottom"), "TrackBar1", "Edit145", TrackBar1, Edit145);
     grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
     connect(TrackBar1, &QSlider::valueChanged, this, &Scan2DPage::TrackBar1Change);
     connect(TrackBar2, &QSlider::valueChanged, this, &Scan2DPage::TrackBar2Change);
 
