@@ -210,6 +210,10 @@ TEST_F(MapDraw, BackgroundOutlineAndStrip) {
     for (int y = h - 19; y < h; ++y)
         for (int x = 0; x < w; ++x) lit += qGray(img.pixel(x, y)) > 128;
     EXPECT_GT(lit, 10);
+    const QImage first = img.copy(0, h - 19, w, 19);
+    mv.MapReadout = QStringLiteral("\n#");   // short enough for the narrow strip
+    view.drawMap(img, store(), mv, rec);
+    EXPECT_NE(first, img.copy(0, h - 19, w, 19)) << "a new read-out replaces the old one";
     mv.MapReadout.clear();
     view.drawMap(img, store(), mv, rec);
     lit = 0;
