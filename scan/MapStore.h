@@ -5,6 +5,7 @@
 // Cell (slot s, column x, row y) sits at s * 1048576 + x * 1024 + y: the row varies fastest.
 
 #include <QRgb>
+#include <QString>
 #include <cstdint>
 #include <memory>
 
@@ -39,8 +40,13 @@ struct MapDisplayState {
     int32_t MapZMax = 1000;
     int32_t MapLowPct = 0;
     int32_t MapHighPct = 100;
-    int32_t MapDrawHold = 0;
-    int32_t MapViewSlot = 0;
+    int32_t MapDrawHold = 0;      // while 1 the map display does not redraw
+    int32_t MapViewSlot = 0;      // map slot shown, 0..19
+    int32_t MapColourRange = 100; // counts spanned by the scale, recomputed at each draw
+    uint8_t MapUseColour = 0;     // 1: 24-step colour scale, 0: 128-step grey scale
+    QString MapReadout;           // last map-click readout, drawn under the map
+    int32_t DrawExtentX = 0;      // drawing extents of the map area in pixels
+    int32_t DrawExtentY = 0;
     int32_t ViewExtentX = 256;   // map view extents and centre
     int32_t ViewExtentY = 256;
     int32_t ViewCentreX = 128;

@@ -1,14 +1,457 @@
 #include "scan/Scan2DPage.h"
 
+#include "app/FieldText.h"
+#include "app/TextCodec.h"
+#include "app/Widgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QVBoxLayout>
+
 namespace qor {
 
-Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {}
+namespace {
 
-void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {
-    (void)elementMap;
-    (void)map2D;
+constexpr int kPageIndex = 3;        // index of this page in PageMaster
+constexpr int kPanel5Height = 150;   // fixed height of the scan panel
+
+// A read-only box: values the program shows, not settings the operator types.
+QLineEdit* makeShowBox(QWidget* parent, const char* name, int width) {
+    QLineEdit* e = makeEdit(parent, name, width);
+    e->setReadOnly(true);
+    return e;
 }
 
-void Scan2DPage::DrawMap() {}
+// Picture of a scale button: a ramp of the colour table it selects.
+QIcon rampIcon(const QRgb* table, int n) {
+    QPixmap pm(20, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    for (int x = 0; x < 18; ++x) {
+        p.setPen(QColor::fromRgb(table[x * n / 18]));
+        p.drawLine(1 + x, 2, 1 + x, 13);
+    }
+    p.setPen(Qt::black);
+    p.drawRect(0, 1, 19, 13);
+    return QIcon(pm);
+}
+
+}  // namespace
+
+Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent)
+    : Page(ctx, parent), view_(std::make_unique<MapView>()) {
+    PaintBoxElem = named(new PaintBox(this), "PaintBoxElem");
+    PaintBox2D = named(new PaintBox(this), "PaintBox2D");
+    buildViewControls();
+    buildMotorColumn();
+    buildPanel5();
+
+    connect(PaintBoxElem, &PaintBox::mousePressed, this,
+            [this](int x, int y, Qt::MouseButton b) { PaintBoxElemMouseDown(b, x, y); });
+    connect(PaintBox2D, &PaintBox::mousePressed, this,
+            [this](int x, int y, Qt::MouseButton b) { PaintBox2DMouseDown(b, x, y); });
+}
+
+Scan2DPage::~Scan2DPage() = default;
+
+void Scan2DPage::buildViewControls() {
+    // Contrast track bars under the legend: the upper cut above the lower cut.
+    contrastStrip_ = new QWidget(this);
+    contrastStrip_->setObjectName(QStringLiteral("Scan2DContrast"));
+    auto* grid = new QGridLayout(contrastStrip_);
+    grid->setContentsMargins(2, 2, 2, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(0);
+    auto addBar = [&](int row, const QString& caption, const char* barName, const char* boxName,
+                      QSlider*& bar, QLineEdit*& box) {
+        grid->addWidget(makeLabel(contrastStrip_, caption), row, 0, Qt::AlignVCenter);
+        bar = named(new QSlider(Qt::Horizontal, contrastStrip_), barName);
+        bar->setRange(0, 100);
+        bar->setPageStep(10);
+        bar->setTickPosition(QSlider::TicksBelow);
+        bar->setTickInterval(25);
+        grid->addWidget(bar, row, 1);
+        QLabel* scale = makeLabel(contrastStrip_, QStringLiteral("0...:...:...:..100"));
+        scale->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        grid->addWidget(scale, row + 1, 1);
+        box = makeShowBox(contrastStrip_, boxName, 70);
+        box->setAlignment(Qt::AlignRight);
+        grid->addWidget(box, row, 2);
+    };
+    addBar(0, QStringLiteral("Ｚ軸 Top"), "TrackBar2", "Edit146", TrackBar2, Edit146);
+    addBar(2, QStringLiteral("Ｚ軸 Bottom"), "TrackBar1", "Edit145", TrackBar1, Edit145);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+    connect(TrackBar1, &QSlider::valueChanged, this, &Scan2DPage::TrackBar1Change);
+    connect(TrackBar2, &QSlider::valueChanged, this, &Scan2DPage::TrackBar2Change);
+
+    // The eight view buttons (their glyphs are pictures; the hints say what they do).
+    MapDisplayState scales;
+    fillMapScales(scales);
+    SpeedButton36 = makeSpeedButton(this, "SpeedButton36", QString(),
+                                    QStringLiteral("カラー表示"));
+    SpeedButton36->setIcon(rampIcon(scales.MapColourScale, 24));
+    SpeedButton37 = makeSpeedButton(this, "SpeedButton37", QString(),
+                                    QStringLiteral("白黒表示"));
+    SpeedButton37->setIcon(rampIcon(scales.MapGreyScale, 128));
+    SpeedButton38 = makeSpeedButton(this, "SpeedButton38", QStringLiteral("▼"),
+                                    QStringLiteral("ZMaxを10%下げる"));
+    SpeedButton46 = makeSpeedButton(this, "SpeedButton46", QStringLiteral("▲"),
+                                    QStringLiteral("ZMaxを10%上げる"));
+    SpeedButton49 = makeSpeedButton(this, "SpeedButton49", QStringLiteral("MAX"),
+                                    QStringLiteral("ZMaxを表示中マップの最大カウントにする"));
+    SpeedButton47 = makeSpeedButton(this, "SpeedButton47", QStringLiteral("＋"),
+                                    QStringLiteral("拡大"));
+    SpeedButton48 = makeSpeedButton(this, "SpeedButton48", QStringLiteral("－"),
+                                    QStringLiteral("縮小"));
+    SpeedButton50 = makeSpeedButton(this, "SpeedButton50", QStringLiteral("1:1"),
+                                    QStringLiteral("拡大を元に戻す"));
+    connect(SpeedButton36, &QToolButton::clicked, this, &Scan2DPage::SpeedButton36Click);
+    connect(SpeedButton37, &QToolButton::clicked, this, &Scan2DPage::SpeedButton37Click);
+    connect(SpeedButton38, &QToolButton::clicked, this, &Scan2DPage::SpeedButton38Click);
+    connect(SpeedButton46, &QToolButton::clicked, this, &Scan2DPage::SpeedButton46Click);
+    connect(SpeedButton49, &QToolButton::clicked, this, &Scan2DPage::SpeedButton49Click);
+    connect(SpeedButton47, &QToolButton::clicked, this, &Scan2DPage::SpeedButton47Click);
+    connect(SpeedButton48, &QToolButton::clicked, this, &Scan2DPage::SpeedButton48Click);
+    connect(SpeedButton50, &QToolButton::clicked, this, &Scan2DPage::SpeedButton50Click);
+}
+
+void Scan2DPage::buildMotorColumn() {
+    motorColumn_ = new QWidget(this);
+    motorColumn_->setObjectName(QStringLiteral("Scan2DMotors"));
+    auto* col = new QVBoxLayout(motorColumn_);
+    col->setContentsMargins(0, 0, 0, 0);
+    col->setSpacing(4);
+    auto addGroup = [&](const char* name, const QString& caption, const char* minus,
+                        const char* plus, const char* set0, const char* pos, QPushButton*& bMinus,
+                        QPushButton*& bPlus, QPushButton*& bSet0, QLineEdit*& ePos) {
+        QGroupBox* g = makeGroup(motorColumn_, name, caption);
+        auto* grid = new QGridLayout(g);
+        grid->setContentsMargins(3, 3, 3, 3);
+        grid->setSpacing(2);
+        bMinus = makeButton(g, minus, QStringLiteral("◀"));
+        bPlus = makeButton(g, plus, QStringLiteral("▶"));
+        bSet0 = makeButton(g, set0, QStringLiteral("Set 0"));
+        ePos = makeShowBox(g, pos, 0);
+        ePos->setAlignment(Qt::AlignRight);
+        for (QPushButton* b : {bMinus, bPlus}) b->setMinimumWidth(30);
+        grid->addWidget(bMinus, 0, 0);
+        grid->addWidget(bPlus, 0, 1);
+        grid->addWidget(bSet0, 1, 0, 1, 2);
+        grid->addWidget(ePos, 2, 0, 1, 2);
+        col->addWidget(g);
+        return g;
+    };
+    GroupMotorY = addGroup("GroupMotorY", QStringLiteral("Y軸モーター"), "Button71", "Button69",
+                           "Button70", "Edit142", Button71, Button69, Button70, Edit142);
+    GroupMotorX = addGroup("GroupMotorX", QStringLiteral("　X軸モーター"), "Button72",
+                           "Button73", "Button74", "Edit143", Button72, Button73, Button74,
+                           Edit143);
+    GroupMotorZ = addGroup("GroupMotorZ", QStringLiteral("　Z軸モーター "), "Button75",
+                           "Button76", "Button77", "Edit144", Button75, Button76, Button77,
+                           Edit144);
+    col->addSpacing(6);
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(2);
+    QToolButton* order[] = {SpeedButton36, SpeedButton37, SpeedButton49, SpeedButton38,
+                            SpeedButton46, SpeedButton50, SpeedButton47, SpeedButton48};
+    for (int i = 0; i < 8; ++i) {
+        order[i]->setParent(motorColumn_);
+        buttons->addWidget(order[i], i / 3, i % 3);
+    }
+    col->addLayout(buttons);
+    col->addStretch(1);
+}
+
+void Scan2DPage::buildPanel5() {
+    Panel5 = named(new QFrame(this), "Panel5");
+    Panel5->setFrameShape(QFrame::StyledPanel);
+    Panel5->setFixedHeight(kPanel5Height);
+    auto* grid = new QGridLayout(Panel5);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+
+    // Start and stop, the motor shortcuts.
+    auto* top = new QHBoxLayout;
+    top->setSpacing(4);
+    Button65 = makeButton(Panel5, "Button65", QStringLiteral("Start SCAN"));
+    Button66 = makeButton(Panel5, "Button66", QStringLiteral("Stop SCAN"));
+    Button63 = makeButton(Panel5, "Button63", QStringLiteral("GOTO (0,0,0)"));
+    Button64 = makeButton(Panel5, "Button64", QStringLiteral("GOTO (0,0)"));
+    Button68 = makeButton(Panel5, "Button68", QStringLiteral("Stop Motor"));
+    Button65->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    top->addWidget(Button65);
+    top->addWidget(Button66);
+    top->addStretch(1);
+    top->addWidget(Button63);
+    top->addWidget(Button64);
+    top->addWidget(Button68);
+    grid->addLayout(top, 0, 0, 1, 2);
+
+    // Progress and queue state (left).
+    auto* left = new QGridLayout;
+    left->setHorizontalSpacing(4);
+    left->setVerticalSpacing(3);
+    left->addWidget(makeLabel(Panel5, QStringLiteral("File name")), 0, 0);
+    Edit141 = makeEdit(Panel5, "Edit141");
+    left->addWidget(Edit141, 0, 1, 1, 5);
+    LBstepX = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepX");
+    LBstepY = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepY");
+    LBstepZ = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepZ");
+    left->addWidget(makeLabel(Panel5, QStringLiteral("step X")), 1, 0);
+    left->addWidget(LBstepX, 1, 1);
+    left->addWidget(makeLabel(Panel5, QStringLiteral("Y")), 1, 2, Qt::AlignRight);
+    left->addWidget(LBstepY, 1, 3);
+    left->addWidget(makeLabel(Panel5, QStringLiteral("Z")), 1, 4, Qt::AlignRight);
+    left->addWidget(LBstepZ, 1, 5);
+    left->addWidget(makeLabel(Panel5, QStringLiteral("Queue")), 2, 0);
+    Edit149 = makeShowBox(Panel5, "Edit149", 44);
+    Edit147 = makeShowBox(Panel5, "Edit147", 52);
+    Edit149->setAlignment(Qt::AlignRight);
+    Edit147->setAlignment(Qt::AlignRight);
+    Edit149->setToolTip(QStringLiteral("読み出し待ちの測定点数"));
+    Edit147->setToolTip(QStringLiteral("このラインの測定点数"));
+    left->addWidget(Edit149, 2, 1);
+    left->addWidget(Edit147, 2, 2, 1, 2);
+    auto* counts = new QHBoxLayout;
+    counts->setSpacing(3);
+    LabelRcnt = makeLabel(Panel5, QStringLiteral("0"), "LabelRcnt");
+    LabelYcnt = makeLabel(Panel5, QStringLiteral("0"), "LabelYcnt");
+    LabelRcnt->setStyleSheet(QStringLiteral("color: #c00000;"));
+    LabelYcnt->setStyleSheet(QStringLiteral("color: #a08000;"));
+    LabelRcnt->setToolTip(QStringLiteral("赤 (14点以上)"));
+    LabelYcnt->setToolTip(QStringLiteral("黄 (9〜12点)"));
+    counts->addWidget(makeLabel(Panel5, QStringLiteral("R")));
+    counts->addWidget(LabelRcnt);
+    counts->addSpacing(6);
+    counts->addWidget(makeLabel(Panel5, QStringLiteral("Y")));
+    counts->addWidget(LabelYcnt);
+    counts->addStretch(1);
+    left->addLayout(counts, 2, 4, 1, 2);
+    left->addWidget(makeLabel(Panel5, QStringLiteral("Error")), 3, 0);
+    ErrView = makeShowBox(Panel5, "ErrView", 0);
+    left->addWidget(ErrView, 3, 1, 1, 5);
+    left->setColumnStretch(5, 1);
+    grid->addLayout(left, 1, 0);
+
+    // Scan ranges shown by the sequencer (right).
+    auto* range = new QGridLayout;
+    range->setHorizontalSpacing(3);
+    range->setVerticalSpacing(3);
+    const char* heads[] = {"Start", "End", "Step"};
+    for (int c = 0; c < 3; ++c)
+        range->addWidget(makeLabel(Panel5, QString::fromLatin1(heads[c])), 0, 1 + c,
+                         Qt::AlignHCenter);
+    range->addWidget(makeLabel(Panel5, QStringLiteral("回数")), 0, 4, Qt::AlignHCenter);
+    auto addRow = [&](int row, const QString& axis, const char* a, const char* b, const char* c,
+                      QLineEdit*& ea, QLineEdit*& eb, QLineEdit*& ec) {
+        range->addWidget(makeLabel(Panel5, axis), row, 0);
+        ea = makeShowBox(Panel5, a, 62);
+        eb = makeShowBox(Panel5, b, 62);
+        ec = makeShowBox(Panel5, c, 62);
+        range->addWidget(ea, row, 1);
+        range->addWidget(eb, row, 2);
+        range->addWidget(ec, row, 3);
+    };
+    addRow(1, QStringLiteral("X"), "Edit132", "Edit133", "Edit134", Edit132, Edit133, Edit134);
+    addRow(2, QStringLiteral("Y"), "Edit129", "Edit130", "Edit131", Edit129, Edit130, Edit131);
+    addRow(3, QStringLiteral("Z"), "Edit136", "Edit137", "Edit139", Edit136, Edit137, Edit139);
+    Edit140 = makeShowBox(Panel5, "Edit140", 44);
+    range->addWidget(Edit140, 3, 4);
+    grid->addLayout(range, 1, 1, Qt::AlignTop);
+
+    RedErrorComment = makeLabel(
+        Panel5, QStringLiteral("MCA測定時間が短く、測定点が桁ズレした可能性があります。"),
+        "RedErrorComment");
+    RedErrorComment->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    QSizePolicy keep = RedErrorComment->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    RedErrorComment->setSizePolicy(keep);
+    RedErrorComment->hide();
+    grid->addWidget(RedErrorComment, 2, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(3, 1);
+
+    connect(Edit141, &QLineEdit::textChanged, this, &Scan2DPage::Edit141Change);
+}
+
+void Scan2DPage::resizeEvent(QResizeEvent* e) {
+    Page::resizeEvent(e);
+    placeControls();
+}
+
+void Scan2DPage::placeControls() {
+    // Legend at the left, the map to the right of the motor column, the scan panel at the
+    // bottom right under the map, the contrast bars under the legend.
+    const QRect legend = PaintBoxElem->geometry();
+    const int colLeft = legend.right() + 5;
+    const int colWidth = std::max(60, PaintBox2D->x() - colLeft - 4);
+    const int panelTop = height() - kPanel5Height - 2;
+    motorColumn_->setGeometry(colLeft, legend.top(), colWidth, std::max(0, panelTop - 14));
+    Panel5->setGeometry(colLeft, panelTop, std::max(0, width() - colLeft - 3), kPanel5Height);
+    const int stripTop = legend.bottom() + 3;
+    contrastStrip_->setGeometry(legend.left(), stripTop, legend.width(),
+                                std::max(0, height() - stripTop - 2));
+}
+
+void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {
+    PaintBoxElem->setGeometry(elementMap);
+    PaintBox2D->setGeometry(map2D);
+    if (ImageElem.size() != elementMap.size()) {
+        ImageElem = QImage(elementMap.size(), QImage::Format_RGB32);
+        ImageElem.fill(Qt::white);
+        view_->invalidateLegend();
+    }
+    if (Image2D.size() != map2D.size()) {
+        Image2D = QImage(map2D.size(), QImage::Format_RGB32);
+        Image2D.fill(Qt::black);
+    }
+    MapDisplayState& mv = st().mapView;
+    mv.DrawExtentX = map2D.width() - 2;
+    mv.DrawExtentY = map2D.width() - 2;
+    placeControls();
+}
+
+void Scan2DPage::DrawMap() {
+    MapDisplayState& mv = st().mapView;
+    if (mv.MapDrawHold == 1 || main().currentPageIndex() != kPageIndex) return;
+    if (Image2D.isNull() || ImageElem.isNull()) return;
+    const MapDrawOutcome out = view_->drawMap(Image2D, st().maps, mv, rec());
+    if (out.accessOver) {
+        svc().alerts.beep();
+        svc().alerts.status(QStringLiteral("2d access (x,y) over"));
+    }
+    view_->drawLegend(ImageElem, rec());
+    PaintBox2D->showImage(Image2D);
+    PaintBoxElem->showImage(ImageElem);
+}
+
+void Scan2DPage::startupStep(int step) {
+    InfoRecord& r = rec();
+    MapDisplayState& mv = st().mapView;
+    switch (step) {
+        case 16:
+            Edit136->setText(formatGeneral(r.ZStart));
+            Edit137->setText(formatGeneral(r.ZEnd));
+            Edit139->setText(formatGeneral(r.ZStep));
+            Edit140->setText(QString::number(r.ZCount));
+            Edit129->setText(formatGeneral(r.ScanYStart));
+            Edit130->setText(formatGeneral(r.ScanYEnd));
+            Edit131->setText(formatGeneral(r.ScanYStep));
+            Edit132->setText(formatGeneral(r.ScanXStart));
+            Edit133->setText(formatGeneral(r.ScanXEnd));
+            Edit134->setText(formatGeneral(r.ScanXStep));
+            break;
+        case 17: {
+            // Moving a bar runs its handler; the boxes then show the cuts in counts.
+            TrackBar1->setValue(mv.MapLowPct);
+            TrackBar2->setValue(mv.MapHighPct);
+            const int64_t z = mv.MapZMax;
+            Edit145->setText(QString::number(z * mv.MapLowPct / 100));
+            Edit146->setText(QString::number(z * mv.MapHighPct / 100));
+            break;
+        }
+        case 18:
+            Edit141->setText(fromSjis(r.ScanFileName));
+            break;
+        case 21:
+            DrawMap();
+            break;
+        default:
+            break;
+    }
+}
+
+void Scan2DPage::tickDuty() {
+    // Entering the page draws at once; the position displays of motors 1 to 3 follow (stage
+    // control), then the map is drawn again.
+    if (main().currentPageIndex() != st().PreviousTabIndex) DrawMap();
+    DrawMap();
+}
+
+void Scan2DPage::Edit141Change() { storeSjis(rec().ScanFileName, Edit141->text()); }
+
+void Scan2DPage::TrackBar2Change() {
+    if (TrackBar2->value() < TrackBar1->value()) {
+        TrackBar2->setValue(TrackBar1->value() + 1);
+        if (TrackBar1->value() == 100) TrackBar1->setValue(99);
+    }
+    MapDisplayState& mv = st().mapView;
+    const int pos = TrackBar2->value();
+    Edit146->setText(QString::number(contrastCount(pos, mv.MapZMax)));
+    mv.MapHighPct = contrastPercent(pos, mv.MapZMax);
+}
+
+void Scan2DPage::TrackBar1Change() {
+    if (TrackBar2->value() < TrackBar1->value()) {
+        TrackBar1->setValue(TrackBar2->value() - 1);
+        if (TrackBar1->value() == 0) TrackBar2->setValue(1);
+    }
+    MapDisplayState& mv = st().mapView;
+    const int pos = TrackBar1->value();
+    Edit145->setText(QString::number(contrastCount(pos, mv.MapZMax)));
+    mv.MapLowPct = contrastPercent(pos, mv.MapZMax);
+}
+
+void Scan2DPage::SpeedButton36Click() { st().mapView.MapUseColour = 1; }
+
+void Scan2DPage::SpeedButton37Click() { st().mapView.MapUseColour = 0; }
+
+void Scan2DPage::SpeedButton38Click() {
+    st().mapView.MapZMax = zMaxLowered(st().mapView.MapZMax);
+}
+
+void Scan2DPage::SpeedButton46Click() {
+    st().mapView.MapZMax = zMaxRaised(st().mapView.MapZMax);
+}
+
+void Scan2DPage::SpeedButton49Click() {
+    st().mapView.MapZMax =
+        largestMapCount(st().maps, st().mapView.MapViewSlot, rec().MapPixelsX, rec().MapPixelsY);
+}
+
+void Scan2DPage::SpeedButton47Click() { rec().MapZoom = zoomedIn(rec().MapZoom); }
+
+void Scan2DPage::SpeedButton48Click() { rec().MapZoom = zoomedOut(rec().MapZoom); }
+
+void Scan2DPage::SpeedButton50Click() {
+    InfoRecord& r = rec();
+    r.MapZoom = 1;
+    r.MapViewSize[0] = r.MapPixelsX;
+    r.MapViewSize[1] = r.MapPixelsY;
+    r.MapViewOrigin[0] = 0;
+    r.MapViewOrigin[1] = 0;
+}
+
+void Scan2DPage::PaintBoxElemMouseDown(Qt::MouseButton button, int x, int y) {
+    (void)button;   // any button picks the slot
+    const int slot = legendSlotAt(x, y);
+    if (slot < 0) return;
+    st().mapView.MapViewSlot = slot;
+    svc().alerts.status(legendSlotText(slot));
+}
+
+void Scan2DPage::PaintBox2DMouseDown(Qt::MouseButton button, int x, int y) {
+    if (button != Qt::LeftButton) return;
+    InfoRecord& r = rec();
+    MapDisplayState& mv = st().mapView;
+    const MapClickCell c =
+        mapCellAt(x, y, PaintBox2D->width(), PaintBox2D->height(), r.MapPixelsX, r.MapPixelsY);
+    r.MapCellX = c.cellX;
+    r.MapCellY = c.cellY;
+    int32_t count = 0;
+    if (mapCellInside(mv.MapViewSlot, c.cellX, c.cellY)) {
+        count = st().maps.at(mv.MapViewSlot, c.cellX, c.cellY);
+    } else {
+        // The cell lies beyond the ends of the map arrays: nothing is read there.
+        svc().alerts.beep();
+        svc().alerts.status(QStringLiteral("2d access (x,y) over"));
+    }
+    mv.MapReadout = mapReadoutText(c, x, r, mv.MapZMax, count);
+    if (mapCellInside(mv.MapViewSlot, c.cellX, c.cellY)) svc().alerts.status(mv.MapReadout);
+}
 
 }  // namespace qor

@@ -1,8 +1,21 @@
 #pragma once
-// 2D SCAN page: element map, 2D map, scan panel.
+// 2D SCAN page: the legend of the map ROI slots (PaintBoxElem / ImageElem), the element map
+// (PaintBox2D / Image2D) with its contrast track bars and view buttons, the motor groups of the
+// X, Y and Z axes, and the scan panel Panel5 (start and stop, progress, queue warnings, ranges,
+// map file name).
 
 #include "app/Page.h"
 #include "app/PaintBox.h"
+#include "scan/MapView.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+#include <memory>
 
 namespace qor {
 
@@ -10,16 +23,110 @@ class Scan2DPage : public Page {
     Q_OBJECT
 public:
     Scan2DPage(PageContext ctx, QWidget* parent);
+    ~Scan2DPage() override;
 
-    // Places the element map area and the 2D map area (paint areas and their images).
+    // Places and sizes the legend area and the map area (paint areas and their images) and
+    // sets the map view's drawing extents.
     void setMapAreas(QRect elementMap, QRect map2D);
+    // Redraws both images and copies them to their paint areas; does nothing while the map
+    // display is held or while this page is not the visible one.
     void DrawMap();
 
+    void startupStep(int step) override;
+    void tickDuty() override;
+
+    // Handlers.
+    void Edit141Change();
+    void TrackBar1Change();
+    void TrackBar2Change();
+    void SpeedButton36Click();
+    void SpeedButton37Click();
+    void SpeedButton38Click();
+    void SpeedButton46Click();
+    void SpeedButton49Click();
+    void SpeedButton47Click();
+    void SpeedButton48Click();
+    void SpeedButton50Click();
+    void PaintBoxElemMouseDown(Qt::MouseButton button, int x, int y);
+    void PaintBox2DMouseDown(Qt::MouseButton button, int x, int y);
+
+    // Map areas.
     PaintBox* PaintBoxElem = nullptr;
     QImage ImageElem;
     PaintBox* PaintBox2D = nullptr;
     QImage Image2D;
-    QWidget* Panel5 = nullptr;
+
+    // Contrast and view.
+    QSlider* TrackBar1 = nullptr;   // lower cut ("Ｚ軸 Bottom")
+    QSlider* TrackBar2 = nullptr;   // upper cut ("Ｚ軸 Top")
+    QLineEdit* Edit145 = nullptr;   // lower cut in counts
+    QLineEdit* Edit146 = nullptr;   // upper cut in counts
+    QToolButton* SpeedButton36 = nullptr;   // colour scale
+    QToolButton* SpeedButton37 = nullptr;   // grey scale
+    QToolButton* SpeedButton38 = nullptr;   // full scale down
+    QToolButton* SpeedButton46 = nullptr;   // full scale up
+    QToolButton* SpeedButton49 = nullptr;   // full scale = largest count
+    QToolButton* SpeedButton47 = nullptr;   // zoom in
+    QToolButton* SpeedButton48 = nullptr;   // zoom out
+    QToolButton* SpeedButton50 = nullptr;   // zoom reset
+
+    // Motor groups.
+    QGroupBox* GroupMotorY = nullptr;
+    QGroupBox* GroupMotorX = nullptr;
+    QGroupBox* GroupMotorZ = nullptr;
+    QPushButton* Button71 = nullptr;   // Y ◀
+    QPushButton* Button69 = nullptr;   // Y ▶
+    QPushButton* Button70 = nullptr;   // Y Set 0
+    QLineEdit* Edit142 = nullptr;      // Y position
+    QPushButton* Button72 = nullptr;   // X ◀
+    QPushButton* Button73 = nullptr;   // X ▶
+    QPushButton* Button74 = nullptr;   // X Set 0
+    QLineEdit* Edit143 = nullptr;      // X position
+    QPushButton* Button75 = nullptr;   // Z ◀
+    QPushButton* Button76 = nullptr;   // Z ▶
+    QPushButton* Button77 = nullptr;   // Z Set 0
+    QLineEdit* Edit144 = nullptr;      // Z position
+    QPushButton* Button63 = nullptr;   // GOTO (0,0,0)
+    QPushButton* Button64 = nullptr;   // GOTO (0,0)
+    QPushButton* Button68 = nullptr;   // Stop Motor
+
+    // Scan panel.
+    QFrame* Panel5 = nullptr;
+    QPushButton* Button65 = nullptr;   // Start SCAN
+    QPushButton* Button66 = nullptr;   // Stop SCAN
+    QLabel* LBstepX = nullptr;
+    QLabel* LBstepY = nullptr;
+    QLabel* LBstepZ = nullptr;
+    QLineEdit* Edit149 = nullptr;      // pixels waiting in the queue
+    QLineEdit* Edit147 = nullptr;      // pixels of the line so far
+    QLabel* LabelRcnt = nullptr;
+    QLabel* LabelYcnt = nullptr;
+    QLabel* RedErrorComment = nullptr;
+    QLineEdit* ErrView = nullptr;
+    QLineEdit* Edit132 = nullptr;      // X start, end, step
+    QLineEdit* Edit133 = nullptr;
+    QLineEdit* Edit134 = nullptr;
+    QLineEdit* Edit129 = nullptr;      // Y start, end, step
+    QLineEdit* Edit130 = nullptr;
+    QLineEdit* Edit131 = nullptr;
+    QLineEdit* Edit136 = nullptr;      // Z start, end, step, count
+    QLineEdit* Edit137 = nullptr;
+    QLineEdit* Edit139 = nullptr;
+    QLineEdit* Edit140 = nullptr;
+    QLineEdit* Edit141 = nullptr;      // map file name
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void buildViewControls();
+    void buildMotorColumn();
+    void buildPanel5();
+    void placeControls();
+
+    QWidget* contrastStrip_ = nullptr;   // track bars and view buttons, under the legend
+    QWidget* motorColumn_ = nullptr;     // motor groups, between the legend and the map
+    std::unique_ptr<MapView> view_;
 };
 
 }  // namespace qor
