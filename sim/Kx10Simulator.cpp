@@ -247,7 +247,6 @@ int32_t Kx10Simulator::KX10MCA_Status(int32_t dev, char m, char* buf, int32_t si
     if (const int32_t r = needOpen()) return r;
     McaModule* mod = mcaModule(m);
     if (dev != 1 || !mod || !buf || size <= 0) return kSimBadArgument;
-    mod->spectrum.flush(mod->rng);
     char text[32];
     const int len = mod->spectrum.statusText(text);
     putText(buf, size, text, len, hit);

@@ -4,9 +4,11 @@
 // Each axis runs a trapezoidal profile in simulated time: it starts at its start speed, speeds up
 // by its acceleration to the maximum speed and slows down again to arrive at the target; a new
 // target in mid-move is taken from the present position and speed (heading the other way it brakes
-// first). The acceleration in pulses/s^2 is the ramp value times 10, 5 or 2.5 for the acceleration
-// classes 0 ("large"), 1 and 2; a ramp value of 0 or a start speed at or above the maximum runs at
-// constant speed. A halt stops at once.
+// first); a relative move counts from the present pulse address. The acceleration in pulses/s^2
+// is the ramp value times 10, 5 or 2.5 for the acceleration classes 0 ("large"), 1 and 2; a ramp
+// value of 0 or a start speed at or above the maximum runs at constant speed. A halt stops at
+// once. Speeds from 1 to 500000 pulses/s are accepted; a maximum below the start speed runs at
+// the start speed.
 //
 // The position counter (pulse address) can be set without moving; the end-of-travel switches sit
 // at a fixed physical distance from the power-on position (SimConfig::travelPulses) on either
