@@ -498,12 +498,12 @@ TEST(McaPageRoi, SwitchingTheSlotKeepsTheRoiBoxesUntilTheNextRoiCommand) {
     f.sp.CurrentRoi[1] = 4;
     f.roi(1, 4, 20, 29);
     std::fill(f.sp.slot[1], f.sp.slot[1] + kSlotChannels, 10);
-    f.p.RadioGroup1->item(1)->click();
+    f.p.RadioGroup1->button(1)->click();
     EXPECT_EQ(QStringLiteral("1"), f.p.Edit17->text()) << "the number box keeps the old ROI";
     EXPECT_EQ(QStringLiteral("100"), f.p.Edit18->text());
     EXPECT_EQ(QStringLiteral("100"), f.p.Edit24->text()) << "GRS follows the new slot's ROI";
     // Without a defined current ROI in the new slot the counts stay.
-    f.p.RadioGroup1->item(2)->click();
+    f.p.RadioGroup1->button(2)->click();
     EXPECT_EQ(QStringLiteral("100"), f.p.Edit24->text());
 }
 

@@ -51,3 +51,16 @@ TEST(WindowLayout, MenuSetsTheOuterSize1022x766) {
     EXPECT_EQ(QSize(1002, 636), h.form().PageMaster->size());
     EXPECT_TRUE(h.alerts.messages.size() <= 1) << "only the creation message";
 }
+TEST(WindowLayout, SpectrumAreaFollowsTheWindow) {
+    Harness h;
+    h.form().setOuterSize(1200, 900);
+    settle();
+    McaPage* mca = h.form().MCAcollect;
+    ASSERT_NE(nullptr, mca->PaintBox1);
+    const int w = 1200 - mca->Panel2->width() - 40;
+    const int hgt = 900 - h.form().Panel1->height() - mca->Panel3->height() - 130;
+    EXPECT_EQ(QSize(w, hgt), mca->PaintBox1->size());
+    EXPECT_EQ(QSize(w, hgt), mca->SPCImage.size());
+    EXPECT_EQ(w - 1, h.st().spectrum.PlotWidth);
+    EXPECT_EQ(hgt - 1, h.st().spectrum.PlotHeight);
+}

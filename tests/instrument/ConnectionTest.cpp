@@ -1,7 +1,7 @@
 #include "instrument/Connection.h"
 
 #include "support/Fakes.h"
-#include "support/RecordingKx10.h"
+#include "support/ScriptedKx10.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ struct ConnectFixture : ::testing::Test {
     void connect() { runConnectSequence(st, kx, alerts, clock, hooks); }
 
     AppState st;
-    RecordingKx10 kx;
+    ScriptedKx10 kx;
     FakeAlerts alerts;
     ManualClock clock;
     ConnectHooks hooks;

@@ -1,7 +1,7 @@
 #include "instrument/McaControl.h"
 
 #include "support/Fakes.h"
-#include "support/RecordingKx10.h"
+#include "support/ScriptedKx10.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ struct McaFixture : ::testing::Test {
         kx.replies["KX10MCA_Status"] = " 1";
     }
     AppState st;
-    RecordingKx10 kx;
+    ScriptedKx10 kx;
     FakeAlerts alerts;
 };
 

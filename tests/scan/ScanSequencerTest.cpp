@@ -2,7 +2,7 @@
 
 #include "app/TextCodec.h"
 #include "support/Fakes.h"
-#include "support/RecordingKx10.h"
+#include "support/ScriptedKx10.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -71,7 +71,7 @@ struct Sequencer : ::testing::Test {
 
     QTemporaryDir dir;
     std::unique_ptr<AppState> st;
-    RecordingKx10 kx;
+    ScriptedKx10 kx;
     FakeAlerts alerts;
     FakeSounds sounds;
     FakeDialogs dialogs;

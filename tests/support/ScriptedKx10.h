@@ -15,7 +15,7 @@
 
 namespace qor::test {
 
-class RecordingKx10 : public Kx10 {
+class ScriptedKx10 : public Kx10 {
 public:
     int32_t KX10USB_Open(const char* serial, int32_t dev, int32_t p1, int32_t p2) override;
     int32_t KX10USB_ReadQsize(int32_t dev) override;
