@@ -21,6 +21,8 @@ public:
     virtual void DrawSpectrum() = 0;                // spectrum view redraw (MCA page)
     virtual void ShowCurrentRoi() = 0;              // ROI group of the MCA page
     virtual void DrawMap() = 0;                     // map redraw (2D SCAN page)
+    virtual void setTimer2Interval(int ms) = 0;     // period of the scan sequencer's timer
+    virtual void showRunNames(bool shown) = 0;      // the tool bar's RunName1 / RunName2
 };
 
 // What a page receives: the shared state, the services, the instrument, the main window.

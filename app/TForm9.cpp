@@ -420,7 +420,9 @@ void TForm9::Timer1Timer() {
 }
 
 void TForm9::Timer2Timer() {
-    if (st_->Online == 0) return;
+    // A running scan waits in its state while the instrument is offline.
+    if (st_->Online != 1) return;
+    if (st_->ScanMode == 2) NonStop2Dcollect->scanTick();
 }
 
 void TForm9::showOnlineLamp(bool online) {
@@ -435,5 +437,14 @@ void TForm9::DrawSpectrum() { MCAcollect->DrawSpectrum(); }
 void TForm9::ShowCurrentRoi() { MCAcollect->ShowCurrentRoi(); }
 
 void TForm9::DrawMap() { NonStop2Dcollect->DrawMap(); }
+
+void TForm9::setTimer2Interval(int ms) {
+    if (Timer2->interval() != ms) Timer2->setInterval(ms);
+}
+
+void TForm9::showRunNames(bool shown) {
+    RunName1->setVisible(shown);
+    RunName2->setVisible(shown);
+}
 
 }  // namespace qor

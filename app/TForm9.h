@@ -67,6 +67,8 @@ public:
     void DrawSpectrum() override;
     void ShowCurrentRoi() override;
     void DrawMap() override;
+    void setTimer2Interval(int ms) override;
+    void showRunNames(bool shown) override;
 
     // The outer window size (frame included) and its setter.
     QSize outerSize() const;

@@ -454,4 +454,6 @@ void Scan2DPage::PaintBox2DMouseDown(Qt::MouseButton button, int x, int y) {
     if (mapCellInside(mv.MapViewSlot, c.cellX, c.cellY)) svc().alerts.status(mv.MapReadout);
 }
 
+void Scan2DPage::scanTick() {}
+
 }  // namespace qor

@@ -30,6 +30,8 @@ public:
     void setMapAreas(QRect elementMap, QRect map2D);
     // Redraws both images and copies them to their paint areas; does nothing while the map
     // display is held or while this page is not the visible one.
+    // One tick of the mapping scan (Timer2, online, ScanMode 2).
+    void scanTick();
     void DrawMap();
 
     void startupStep(int step) override;

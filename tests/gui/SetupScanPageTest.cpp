@@ -406,6 +406,8 @@ struct NoMain : MainOps {
     void DrawSpectrum() override {}
     void ShowCurrentRoi() override {}
     void DrawMap() override {}
+    void setTimer2Interval(int) override {}
+    void showRunNames(bool) override {}
 };
 
 // The page on its own, online, with the creation defaults: motors #1..#4 enabled on HEX-SW 2,

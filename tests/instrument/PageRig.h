@@ -20,6 +20,8 @@ public:
     void DrawSpectrum() override {}
     void ShowCurrentRoi() override {}
     void DrawMap() override {}
+    void setTimer2Interval(int) override {}
+    void showRunNames(bool) override {}
     std::vector<bool> lamps;
 };
 
