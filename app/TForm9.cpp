@@ -16,6 +16,7 @@
 #include "app/WindowLayout.h"
 #include "instrument/Connection.h"
 #include "instrument/DebugPage.h"
+#include "instrument/MotorInit.h"
 #include "instrument/SetupPage.h"
 #include "scan/ElementScanPage.h"
 #include "scan/Scan2DPage.h"
@@ -327,6 +328,7 @@ void TForm9::createDialogs() {
 void TForm9::SpeedButton20Click() {
     ConnectHooks hooks;
     hooks.showLamp = [this](bool on) { showOnlineLamp(on); };
+    hooks.initialiseMotors = [this] { initialiseMotors(st_->rec, kx_, svc_.alerts); };
     runConnectSequence(*st_, kx_, svc_.alerts, svc_.clock, hooks);
 }
 

@@ -392,6 +392,9 @@ void McaPage::connectHandlers() {
 
     connect(SpeedButton1, &QToolButton::clicked, this, &McaPage::SpeedButton1Click);
     connect(SpeedButton2, &QToolButton::clicked, this, &McaPage::SpeedButton2Click);
+    connect(Button5, &QPushButton::clicked, this, &McaPage::Button5Click);
+    connect(Button4, &QPushButton::clicked, this, &McaPage::Button4Click);
+    connect(Button3, &QPushButton::clicked, this, &McaPage::Button3Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &McaPage::SpeedButton3Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &McaPage::SpeedButton4Click);
     connect(SpeedButton5, &QToolButton::clicked, this, &McaPage::SpeedButton5Click);
@@ -800,6 +803,26 @@ void McaPage::Button14Click() {
 void McaPage::computeClick() {
     computeSlots(st().spectrum, CBanser->currentIndex(), CB1->currentIndex(),
                  CBop->currentIndex(), CB2->currentIndex());
+}
+
+McaSelection McaPage::selection() const {
+    return McaSelection{CheckBox13->isChecked(), CheckBox14->isChecked()};
+}
+
+void McaPage::Button5Click() { mcaStart(st(), kx(), svc().alerts, selection()); }
+
+void McaPage::Button4Click() { mcaStop(st(), kx(), svc().alerts, selection()); }
+
+void McaPage::Button3Click() { mcaClear(st(), kx(), svc().alerts, selection()); }
+
+void McaPage::tickDuty() {
+    const McaTickResult res = mcaAcquisitionTick(st(), kx(), svc().alerts);
+    if (res.action == McaTick::Nothing) return;
+    if (res.action == McaTick::Redraw) {
+        const QColor want = res.measuring ? QColor(Qt::yellow) : QColor(Qt::white);
+        if (Edit14->palette().color(QPalette::Base) != want) setBoxColour(Edit14, want);
+    }
+    DrawSpectrum();
 }
 
 }  // namespace qor

@@ -5,6 +5,7 @@
 #include "app/Page.h"
 #include "app/PaintBox.h"
 #include "app/RadioGroup.h"
+#include "instrument/McaControl.h"
 #include "spectrum/SpectrumPlot.h"
 
 #include <QCheckBox>
@@ -35,6 +36,9 @@ public:
     double ChannelToEnergy(int s, double x);
 
     void startupStep(int step) override;
+    // The acquisition tick on this page: read the viewed MCA's spectrum and state, colour the
+    // preset box, redraw.
+    void tickDuty() override;
 
     // Fixed panel extents (the window's layout rule takes them into account).
     static constexpr int kPanel2Width = 250;
@@ -46,6 +50,9 @@ public:
     void ComboBox1Change();
     void ComboBox3Change();
     void Edit14Change();
+    void Button5Click();
+    void Button4Click();
+    void Button3Click();
     // AUTO COLLECT settings.
     void CheckBox23Click();
     void CheckBox24Click();
@@ -179,6 +186,7 @@ public:
     QPushButton* compute = nullptr;
 
 private:
+    McaSelection selection() const;
     void buildPanel2();
     void buildPanel3();
     void connectHandlers();

@@ -1,0 +1,87 @@
+// The live spectrum against the simulated instrument: connect, START, watch it grow, preset end.
+
+#include "spectrum/McaPage.h"
+#include "support/Harness.h"
+
+#include <QPalette>
+#include <gtest/gtest.h>
+
+using namespace qor;
+using namespace qor::test;
+
+namespace {
+
+QColor base(QLineEdit* e) { return e->palette().color(QPalette::Base); }
+
+int64_t total(const AppState& st, int from, int to) {
+    int64_t sum = 0;
+    for (int c = from; c <= to; ++c) sum += st.spectrum.slot[0][c];
+    return sum;
+}
+
+}  // namespace
+
+TEST(LiveSpectrum, ConnectStartGrowAndStopAtThePreset) {
+    Harness h;
+    h.alerts.clear();
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online) << h.alerts.messages.join(" | ").toStdString();
+    EXPECT_TRUE(h.form().qorON->isVisibleTo(&h.form()));
+    ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
+    EXPECT_EQ(10, h.alerts.statusTexts.last().size()) << "the version text";
+    EXPECT_TRUE(h.alerts.messages.isEmpty());
+
+    McaPage& p = *h.form().MCAcollect;
+    // Offline the tick drew nothing; online with a fresh MCA the spectrum is read.
+    p.ComboBox3->setCurrentIndex(4);
+    p.ComboBox3Change();   // 4096 channels, MCA1 selected
+    p.Edit14->setText(QStringLiteral("300"));   // 3 s live preset
+    p.Button5->click();
+    EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join(" | ").toStdString();
+
+    h.tick1();
+    EXPECT_EQ(QColor(Qt::yellow), base(p.Edit14));
+    const int64_t early = total(h.st(), 2, 4095);
+    const int32_t live1 = h.st().spectrum.slot[0][0];
+    const int32_t real1 = h.st().spectrum.slot[0][1];
+    EXPECT_GT(early, 0);
+    EXPECT_GT(real1, 0);
+    EXPECT_LE(live1, real1) << "live time trails real time";
+
+    h.tick1();
+    EXPECT_GT(total(h.st(), 2, 4095), early) << "the spectrum grows with time";
+
+    for (int i = 0; i < 6; ++i) h.tick1();
+    EXPECT_EQ(QColor(Qt::white), base(p.Edit14)) << "the preset is reached";
+    EXPECT_EQ(300, h.st().spectrum.slot[0][0]) << "live preset ends on its value";
+    const int64_t done = total(h.st(), 2, 4095);
+    h.tick1();
+    EXPECT_EQ(done, total(h.st(), 2, 4095)) << "nothing more after the preset";
+
+    // CLEAR empties the MCA; the next tick shows it.
+    p.Button3->click();
+    h.tick1();
+    EXPECT_EQ(0, total(h.st(), 0, 4095));
+    EXPECT_EQ(1, h.st().Online);
+}
+
+TEST(LiveSpectrum, OfflineTickDoesNotTouchTheSlot) {
+    Harness h;
+    const int32_t before = h.st().spectrum.slot[0][100];
+    h.tick1();
+    EXPECT_EQ(before, h.st().spectrum.slot[0][100]);
+}
+
+TEST(LiveSpectrum, ReadErrorTakesTheProgramOffline) {
+    Harness h;
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online);
+    h.sim->faults().failAlways("KX10MCA_ReadSEQ");
+    h.alerts.clear();
+    h.tick1();
+    EXPECT_EQ(0, h.st().Online);
+    EXPECT_EQ(QStringList{"MCA Read error"}, h.alerts.messages);
+    h.alerts.clear();
+    h.tick1();
+    EXPECT_TRUE(h.alerts.messages.isEmpty()) << "offline ticks do no instrument work";
+}
