@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStyle>
 
 namespace qor {
 
@@ -90,15 +91,24 @@ void TForm9::buildToolBar(QWidget* central) {
     auto* row = new QHBoxLayout(Panel1);
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(3);
-    SpeedButton16 = makeSpeedButton(Panel1, "SpeedButton16", QStringLiteral("📂"),
-                                    QStringLiteral("バイナリ形式ファイルを読込む"));
-    SpeedButton17 = makeSpeedButton(Panel1, "SpeedButton17", QStringLiteral("💾"),
-                                    QStringLiteral("表示されたスペクトルをバイナリ形式で保存"));
-    SpeedButton19 = makeSpeedButton(Panel1, "SpeedButton19", QStringLiteral("Txt▶"),
-                                    QStringLiteral("文字ファイル形式データを読み込む"));
-    SpeedButton18 = makeSpeedButton(Panel1, "SpeedButton18", QStringLiteral("▶Txt"),
-                                    QStringLiteral("文字形式で保存する"));
-    SpeedButton15 = makeSpeedButton(Panel1, "SpeedButton15", QStringLiteral("🖶"),
+    // File buttons: the open / save pictures of the desktop style with the file kind beside.
+    QStyle* style = Panel1->style();
+    auto fileButton = [this, style](const char* name, QStyle::StandardPixmap icon,
+                                    const QString& kind, const QString& hint) {
+        QToolButton* b = makeSpeedButton(Panel1, name, kind, hint);
+        b->setIcon(style->standardIcon(icon));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        return b;
+    };
+    SpeedButton16 = fileButton("SpeedButton16", QStyle::SP_DialogOpenButton, QStringLiteral("DAT"),
+                               QStringLiteral("バイナリ形式ファイルを読込む"));
+    SpeedButton17 = fileButton("SpeedButton17", QStyle::SP_DialogSaveButton, QStringLiteral("DAT"),
+                               QStringLiteral("表示されたスペクトルをバイナリ形式で保存"));
+    SpeedButton19 = fileButton("SpeedButton19", QStyle::SP_DialogOpenButton, QStringLiteral("CSV"),
+                               QStringLiteral("文字ファイル形式データを読み込む"));
+    SpeedButton18 = fileButton("SpeedButton18", QStyle::SP_DialogSaveButton, QStringLiteral("CSV"),
+                               QStringLiteral("文字形式で保存する"));
+    SpeedButton15 = makeSpeedButton(Panel1, "SpeedButton15", QStringLiteral("印刷"),
                                     QStringLiteral("画面を印刷する"));
     for (auto* b : {SpeedButton16, SpeedButton17, SpeedButton19, SpeedButton18, SpeedButton15})
         row->addWidget(b);
