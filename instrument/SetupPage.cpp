@@ -174,9 +174,9 @@ void SetupPage::buildMotorTable() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(3);
     grid->setVerticalSpacing(3);
-    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("初速度ｐｐｓ")), 0, 1);
-    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("最高速度ｐｐｓ")), 0, 2);
-    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("論理パルス数")), 0, 3);
+    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("初速度ｐｐｓ"), true), 0, 1);
+    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("最高速度ｐｐｓ"), true), 0, 2);
+    grid->addWidget(headerLabel(GroupBox3, QStringLiteral("論理パルス数"), true), 0, 3);
     grid->addWidget(headerLabel(GroupBox3, QStringLiteral("加速度")), 0, 4);
     grid->addWidget(headerLabel(GroupBox3, QStringLiteral("Driver1/2")), 0, 5);
     grid->addWidget(headerLabel(GroupBox3, QStringLiteral("(-) <-Soft Limit->(+)")), 0, 6, 1, 2);
