@@ -65,6 +65,34 @@ TEST(LiveSpectrum, ConnectStartGrowAndStopAtThePreset) {
     EXPECT_EQ(1, h.st().Online);
 }
 
+TEST(LiveSpectrum, RoiOnAPeakShowsGrowingGrossAndNet) {
+    Harness h;
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online);
+    McaPage& p = *h.form().MCAcollect;
+    p.Edit14->setText(QStringLiteral("100000"));
+    p.Button5->click();
+    h.tick1();
+    // Mark the strongest channel's surroundings as ROI 1 with two SET presses.
+    int peak = 20;
+    for (int c = 20; c < 2000; ++c)
+        if (h.st().spectrum.slot[0][c] > h.st().spectrum.slot[0][peak]) peak = c;
+    h.st().spectrum.CursorChannel[0] = peak - 12;
+    p.Button9->click();
+    h.st().spectrum.CursorChannel[0] = peak + 12;
+    p.Button9->click();
+    EXPECT_EQ(peak - 12, h.rec().RoiStart[0][1]);
+    EXPECT_EQ(peak + 12, h.rec().RoiEnd[0][1]);
+    h.tick1();
+    const long grs1 = p.Edit24->text().toLong();
+    const long net1 = p.Edit23->text().toLong();
+    EXPECT_GT(grs1, 0);
+    EXPECT_GT(net1, 0) << "a peak stands above its background";
+    for (int i = 0; i < 3; ++i) h.tick1();
+    EXPECT_GT(p.Edit24->text().toLong(), grs1);
+    EXPECT_GT(p.Edit23->text().toLong(), net1);
+}
+
 TEST(LiveSpectrum, OfflineTickDoesNotTouchTheSlot) {
     Harness h;
     const int32_t before = h.st().spectrum.slot[0][100];
