@@ -211,6 +211,9 @@ void Scan2DPage::buildPanel5() {
     LBstepX = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepX");
     LBstepY = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepY");
     LBstepZ = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepZ");
+    // Room for the longest progress text of a 1024 x 1024 scan.
+    for (QLabel* l : {LBstepX, LBstepY, LBstepZ})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("1024/ 1024")) + 4);
     left->addWidget(makeLabel(Panel5, QStringLiteral("step X")), 1, 0);
     left->addWidget(LBstepX, 1, 1);
     left->addWidget(makeLabel(Panel5, QStringLiteral("Y")), 1, 2, Qt::AlignRight);
@@ -237,6 +240,8 @@ void Scan2DPage::buildPanel5() {
     LabelYcnt->setStyleSheet(QStringLiteral("color: #a08000;"));
     LabelRcnt->setToolTip(QStringLiteral("赤 (14点以上)"));
     LabelYcnt->setToolTip(QStringLiteral("黄 (9〜12点)"));
+    for (QLabel* l : {LabelRcnt, LabelYcnt})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("999999")));
     counts->addWidget(makeLabel(Panel5, QStringLiteral("R")));
     counts->addWidget(LabelRcnt);
     counts->addSpacing(6);
