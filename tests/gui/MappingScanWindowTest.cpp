@@ -195,6 +195,10 @@ TEST(MappingScanWindow, BackAndForthScanStoresEveryRowInPlusDirection) {
     run(h, [&] { return page(h).sequencer().run().ScanState == 11; });
     EXPECT_EQ(100, h.form().Timer2->interval());
     EXPECT_EQ(1, h.st().mapView.MapDrawHold);
+    // Held, the map keeps the picture drawn before the start although the maps are cleared.
+    const QImage before = page(h).Image2D.copy();
+    h.form().Timer1Timer();
+    EXPECT_TRUE(before == page(h).Image2D);
     run(h, [&] { return page(h).sequencer().run().ScanState == 40; });
     EXPECT_EQ(250, h.form().Timer2->interval());
 
@@ -243,6 +247,22 @@ TEST(MappingScanWindow, StopDuringTheBackAndForthPositioningReleasesTheDisplay) 
     EXPECT_EQ(0, h.st().mapView.MapDrawHold);
     EXPECT_EQ(250, h.form().Timer2->interval());
     EXPECT_TRUE(mapFiles(h).isEmpty());
+}
+
+TEST(MappingScanWindow, AnAbortedScanReleasesTheDisplay) {
+    Harness h;
+    configure(h, 1);
+    h.sim->faults().fail("KX10Motor_RelMove_PAddress");
+    startScan(h);
+    run(h, [] { return false; }, 200);
+    EXPECT_EQ(0, h.st().ScanMode);
+    EXPECT_EQ(QStringList{QStringLiteral("Backlash (Y-) move error")}, h.alerts.messages);
+    EXPECT_EQ(0, h.st().mapView.MapDrawHold);
+    EXPECT_EQ(250, h.form().Timer2->interval());
+    // The map is drawn again: the cleared maps show black.
+    h.form().Timer1Timer();
+    const QImage& img = page(h).Image2D;
+    EXPECT_EQ(qRgb(0, 0, 0), img.pixel(img.width() / 2, img.height() / 2));
 }
 
 TEST(MappingScanWindow, PixelsPilingUpRaiseTheWarningsUntilTheNextStart) {
