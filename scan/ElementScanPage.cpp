@@ -5,34 +5,12 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QVBoxLayout>
 
 namespace qor {
 
-namespace {
-
-// A limit lamp of the jog pad, shown dark until the stage reports its switch.
-QLabel* makeLamp(QWidget* parent, const char* name, const QString& hint) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    {
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(60, 60, 60), 1));
-        p.setBrush(QColor(110, 40, 40));
-        p.drawEllipse(1, 1, 14, 14);
-    }
-    QLabel* l = makeLabel(parent, QString(), name);
-    l->setPixmap(pm);
-    l->setFixedSize(16, 16);
-    l->setToolTip(hint);
-    return l;
-}
-
-}  // namespace
-
-ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
+ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent)
+    : Page(ctx, parent), stage_(ctx.st, ctx.kx, ctx.svc.alerts) {
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(12, 10, 12, 10);
     page->setSpacing(10);
@@ -101,7 +79,8 @@ ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent) : Page(ctx, p
     j->setHorizontalSpacing(6);
     j->setVerticalSpacing(6);
     auto addPos = [&](int r, const QString& axis, const char* box, const char* ccw,
-                      const char* cw, QLineEdit*& edit, QLabel*& lampCcw, QLabel*& lampCw) {
+                      const char* cw, QLineEdit*& edit, StageLamp*& lampCcw,
+                      StageLamp*& lampCw) {
         j->addWidget(makeLabel(GroupElemJog, axis), r, 0);
         edit = makeEdit(GroupElemJog, box, 110);
         edit->setReadOnly(true);
@@ -109,8 +88,8 @@ ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent) : Page(ctx, p
         j->addWidget(edit, r, 1, 1, 2);
         auto* lamps = new QHBoxLayout;
         lamps->setSpacing(4);
-        lampCcw = makeLamp(GroupElemJog, ccw, QStringLiteral("CCW リミット"));
-        lampCw = makeLamp(GroupElemJog, cw, QStringLiteral("CW リミット"));
+        lampCcw = new StageLamp(GroupElemJog, ccw, QStringLiteral("CCW リミット"));
+        lampCw = new StageLamp(GroupElemJog, cw, QStringLiteral("CW リミット"));
         lamps->addWidget(lampCcw);
         lamps->addWidget(lampCw);
         lamps->addStretch(1);
@@ -152,6 +131,34 @@ ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent) : Page(ctx, p
     connect(Edit152, &QLineEdit::textChanged, this, &ElementScanPage::Edit152Change);
     connect(SpeedButton51, &QToolButton::clicked, this, &ElementScanPage::SpeedButton21Click);
     connect(SpeedButton52, &QToolButton::clicked, this, &ElementScanPage::SpeedButton32Click);
+    connect(Button84, &QPushButton::clicked, this, &ElementScanPage::Button29Click);
+    connect(Button83, &QPushButton::clicked, this, &ElementScanPage::Button28Click);
+    connect(Button82, &QPushButton::clicked, this, &ElementScanPage::Button27Click);
+    connect(Button81, &QPushButton::clicked, this, &ElementScanPage::Button26Click);
+    connect(Button85, &QPushButton::clicked, this, &ElementScanPage::Button30Click);
+    connect(Button86, &QPushButton::clicked, this, &ElementScanPage::Button31Click);
+    positions_[0] = StagePositionBox(1, Edit157, Image7, Image9);
+    positions_[1] = StagePositionBox(2, Edit156, Image6, Image8);
+}
+
+void ElementScanPage::tickDuty() {
+    if (st().Online != 1) return;
+    for (StagePositionBox& p : positions_) p.refresh(stage_, rec(), st().LastMotorStatus);
+}
+
+void ElementScanPage::Button29Click() { stage_.jog(1, -rec().JogStepX); }
+void ElementScanPage::Button28Click() { stage_.jog(1, rec().JogStepX); }
+void ElementScanPage::Button27Click() { stage_.jog(2, -rec().JogStepY); }
+void ElementScanPage::Button26Click() { stage_.jog(2, rec().JogStepY); }
+
+void ElementScanPage::Button30Click() {
+    stage_.halt(1);
+    stage_.halt(2);
+}
+
+void ElementScanPage::Button31Click() {
+    stage_.setCounterZero(1);
+    stage_.setCounterZero(2);
 }
 
 void ElementScanPage::startupStep(int step) {

@@ -3,6 +3,9 @@
 // corner buttons, and the X/Y jog pad of the stage with the position boxes and limit lamps.
 
 #include "app/Page.h"
+#include "scan/StageControl.h"
+#include "scan/StageLamp.h"
+#include "scan/StagePositionBox.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -18,6 +21,8 @@ public:
     ElementScanPage(PageContext ctx, QWidget* parent);
 
     void startupStep(int step) override;
+    // Online: the positions of motors #1 (X) and #2 (Y) with their limit lamps.
+    void tickDuty() override;
 
     // Handlers.
     void Edit135Change();
@@ -28,6 +33,13 @@ public:
     void Edit152Change();
     void SpeedButton21Click();   // bound to SpeedButton51
     void SpeedButton32Click();   // bound to SpeedButton52
+    // The jog pad, sharing the handlers of the Setup SCAN page's pad.
+    void Button29Click();   // Button84 ◀: X - JogStepX
+    void Button28Click();   // Button83 ▶: X + JogStepX
+    void Button27Click();   // Button82 ▼: Y - JogStepY
+    void Button26Click();   // Button81 ▲: Y + JogStepY
+    void Button30Click();   // Button85 停止: halt X and Y
+    void Button31Click();   // Button86: X and Y counters to (0,0)
 
     // Element scan range and speed.
     QGroupBox* GroupElemScan = nullptr;
@@ -54,10 +66,16 @@ public:
     QToolButton* SpeedButton52 = nullptr;
     QLineEdit* Edit157 = nullptr;      // X position
     QLineEdit* Edit156 = nullptr;      // Y position
-    QLabel* Image7 = nullptr;          // X CCW limit
-    QLabel* Image9 = nullptr;          // X CW limit
-    QLabel* Image6 = nullptr;          // Y CCW limit
-    QLabel* Image8 = nullptr;          // Y CW limit
+    StageLamp* Image7 = nullptr;       // X CCW limit
+    StageLamp* Image9 = nullptr;       // X CW limit
+    StageLamp* Image6 = nullptr;       // Y CCW limit
+    StageLamp* Image8 = nullptr;       // Y CW limit
+
+    StageControl& stage() { return stage_; }
+
+private:
+    StageControl stage_;
+    StagePositionBox positions_[2];   // X Edit157, Y Edit156
 };
 
 }  // namespace qor

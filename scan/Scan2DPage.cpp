@@ -1,14 +1,17 @@
 #include "scan/Scan2DPage.h"
 
+#include "app/DialogSet.h"
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
+#include "scan/TOKRightDlg1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QVBoxLayout>
+#include <cstring>
 
 namespace qor {
 
@@ -41,12 +44,19 @@ QIcon rampIcon(const QRgb* table, int n) {
 }  // namespace
 
 Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent)
-    : Page(ctx, parent), view_(std::make_unique<MapView>()) {
+    : Page(ctx, parent),
+      view_(std::make_unique<MapView>()),
+      stage_(ctx.st, ctx.kx, ctx.svc.alerts),
+      seq_(ctx.st, ctx.kx, ctx.svc, [this](int index) { return stage_.MotorBusy(index); }) {
     PaintBoxElem = named(new PaintBox(this), "PaintBoxElem");
     PaintBox2D = named(new PaintBox(this), "PaintBox2D");
     buildViewControls();
     buildMotorColumn();
     buildPanel5();
+    connectButtons();
+    positions_[0] = StagePositionBox(1, Edit143);
+    positions_[1] = StagePositionBox(2, Edit142);
+    positions_[2] = StagePositionBox(3, Edit144);
 
     connect(PaintBoxElem, &PaintBox::mousePressed, this,
             [this](int x, int y, Qt::MouseButton b) { PaintBoxElemMouseDown(b, x, y); });
@@ -201,6 +211,9 @@ void Scan2DPage::buildPanel5() {
     LBstepX = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepX");
     LBstepY = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepY");
     LBstepZ = makeLabel(Panel5, QStringLiteral("0/ 0"), "LBstepZ");
+    // Room for the longest progress text of a 1024 x 1024 scan.
+    for (QLabel* l : {LBstepX, LBstepY, LBstepZ})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("1024/ 1024")) + 4);
     left->addWidget(makeLabel(Panel5, QStringLiteral("step X")), 1, 0);
     left->addWidget(LBstepX, 1, 1);
     left->addWidget(makeLabel(Panel5, QStringLiteral("Y")), 1, 2, Qt::AlignRight);
@@ -212,6 +225,9 @@ void Scan2DPage::buildPanel5() {
     Edit147 = makeShowBox(Panel5, "Edit147", 52);
     Edit149->setAlignment(Qt::AlignRight);
     Edit147->setAlignment(Qt::AlignRight);
+    Edit149->setText(QStringLiteral("0"));
+    Edit147->setText(QStringLiteral("0"));
+    setBoxColour(Edit149, Qt::white);
     Edit149->setToolTip(QStringLiteral("読み出し待ちの測定点数"));
     Edit147->setToolTip(QStringLiteral("このラインの測定点数"));
     left->addWidget(Edit149, 2, 1);
@@ -224,6 +240,8 @@ void Scan2DPage::buildPanel5() {
     LabelYcnt->setStyleSheet(QStringLiteral("color: #a08000;"));
     LabelRcnt->setToolTip(QStringLiteral("赤 (14点以上)"));
     LabelYcnt->setToolTip(QStringLiteral("黄 (9〜12点)"));
+    for (QLabel* l : {LabelRcnt, LabelYcnt})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("999999")));
     counts->addWidget(makeLabel(Panel5, QStringLiteral("R")));
     counts->addWidget(LabelRcnt);
     counts->addSpacing(6);
@@ -366,9 +384,11 @@ void Scan2DPage::startupStep(int step) {
 }
 
 void Scan2DPage::tickDuty() {
-    // Entering the page draws at once; the position displays of motors 1 to 3 follow (stage
-    // control), then the map is drawn again.
+    // Entering the page draws at once; the position displays of motors 1 to 3 follow, then the
+    // map is drawn again.
     if (main().currentPageIndex() != st().PreviousTabIndex) DrawMap();
+    if (st().Online == 1)
+        for (StagePositionBox& p : positions_) p.refresh(stage_, rec(), st().LastMotorStatus);
     DrawMap();
 }
 
@@ -454,6 +474,146 @@ void Scan2DPage::PaintBox2DMouseDown(Qt::MouseButton button, int x, int y) {
     if (mapCellInside(mv.MapViewSlot, c.cellX, c.cellY)) svc().alerts.status(mv.MapReadout);
 }
 
-void Scan2DPage::scanTick() {}
+// ---------------------------------------------------------------------------------------------
+// Mapping scan
+
+void Scan2DPage::Button65Click() {
+    seq_.start([this] {
+        // The dialog plays its picture's sound itself; OK arms the scan.
+        TOKRightDlg1* confirm = dlg().OKRightDlg1;
+        return confirm && svc().dialogs.exec(*confirm) == QDialog::Accepted;
+    });
+    // Asked and answered, the warning counters start again from 0 and the warning goes away;
+    // a start refused by its checks leaves them as they were.
+    RedErrorComment->setVisible(seq_.redErrorCommentVisible());
+}
+
+void Scan2DPage::Button66Click() {
+    seq_.stop();
+    // The stop releases the map display and the Timer2 period; show it at once, as no further
+    // scan tick runs.
+    showScanDisplay();
+}
+
+void Scan2DPage::scanTick() {
+    seq_.tick();
+    showScanDisplay();
+}
+
+namespace {
+
+// Sets a label's text from a fixed-size text when it differs from the one shown.
+template <std::size_t N>
+void showText(QLabel* label, const char (&now)[N], char (&shown)[N]) {
+    if (std::strncmp(now, shown, N) == 0) return;
+    std::memcpy(shown, now, N);
+    label->setText(QString::fromLatin1(now));
+}
+
+QColor queueColour(QueueColour c) {
+    switch (c) {
+        case QueueColour::Yellow: return Qt::yellow;
+        case QueueColour::Red: return Qt::red;
+        default: return Qt::white;
+    }
+}
+
+}  // namespace
+
+void Scan2DPage::showScanDisplay() {
+    const ScanDisplay& d = seq_.display();
+    main().setTimer2Interval(d.timer2Interval);
+    if (shown_.any && d.serial == shown_.serial) return;
+    shown_.any = true;
+    shown_.serial = d.serial;
+
+    showText(LBstepX, d.stepX, shown_.stepX);
+    showText(LBstepY, d.stepY, shown_.stepY);
+    showText(LBstepZ, d.stepZ, shown_.stepZ);
+    if (std::strncmp(d.errView, shown_.errView, sizeof shown_.errView) != 0) {
+        std::memcpy(shown_.errView, d.errView, sizeof shown_.errView);
+        ErrView->setText(QString::fromLatin1(d.errView));
+    }
+    if (d.queueCount != shown_.queueCount) {
+        shown_.queueCount = d.queueCount;
+        Edit149->setText(QString::number(d.queueCount));
+    }
+    if (d.queueColour != shown_.queueColour) {
+        shown_.queueColour = d.queueColour;
+        setBoxColour(Edit149, queueColour(d.queueColour));
+    }
+    if (d.queueAhead != shown_.queueAhead) {
+        shown_.queueAhead = d.queueAhead;
+        Edit147->setText(QString::number(d.queueAhead));
+    }
+    const ScanRun& run = seq_.run();
+    if (run.RedCount != shown_.red) {
+        shown_.red = run.RedCount;
+        LabelRcnt->setText(QString::number(run.RedCount));
+    }
+    if (run.YellowCount != shown_.yellow) {
+        shown_.yellow = run.YellowCount;
+        LabelYcnt->setText(QString::number(run.YellowCount));
+    }
+    if (seq_.redErrorCommentVisible() != RedErrorComment->isVisibleTo(Panel5))
+        RedErrorComment->setVisible(seq_.redErrorCommentVisible());
+    if (d.rangesChanged) {
+        const InfoRecord& r = rec();
+        Edit129->setText(formatGeneral(r.ScanYStart));
+        Edit130->setText(formatGeneral(r.ScanYEnd));
+        Edit131->setText(formatGeneral(r.ScanYStep));
+        Edit132->setText(formatGeneral(r.ScanXStart));
+        Edit133->setText(formatGeneral(r.ScanXEnd));
+        Edit134->setText(formatGeneral(r.ScanXStep));
+        Edit136->setText(formatGeneral(r.ZStart));
+        Edit137->setText(formatGeneral(r.ZEnd));
+        Edit139->setText(formatGeneral(r.ZStep));
+        seq_.rangesShown();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stage: motors #1 X, #2 Y, #3 Z; only enabled motors, only online (the stage control checks).
+
+void Scan2DPage::connectButtons() {
+    using P = Scan2DPage;
+    struct Binding {
+        QPushButton* button;
+        void (P::*handler)();
+    };
+    const Binding bindings[] = {
+        {Button65, &P::Button65Click}, {Button66, &P::Button66Click},
+        {Button72, &P::Button29Click}, {Button73, &P::Button28Click},
+        {Button71, &P::Button27Click}, {Button69, &P::Button26Click},
+        {Button75, &P::Button34Click}, {Button76, &P::Button36Click},
+        {Button74, &P::Button74Click}, {Button70, &P::Button70Click},
+        {Button77, &P::Button77Click}, {Button63, &P::Button63Click},
+        {Button64, &P::Button64Click}, {Button68, &P::Button68Click},
+    };
+    for (const Binding& b : bindings) connect(b.button, &QPushButton::clicked, this, b.handler);
+}
+
+void Scan2DPage::Button29Click() { stage_.jog(1, -rec().JogStepX); }
+void Scan2DPage::Button28Click() { stage_.jog(1, rec().JogStepX); }
+void Scan2DPage::Button27Click() { stage_.jog(2, -rec().JogStepY); }
+void Scan2DPage::Button26Click() { stage_.jog(2, rec().JogStepY); }
+void Scan2DPage::Button34Click() { stage_.jog(3, -rec().MotorJogStep[2]); }
+void Scan2DPage::Button36Click() { stage_.jog(3, rec().MotorJogStep[2]); }
+
+void Scan2DPage::Button74Click() { stage_.setCounterZero(1); }
+void Scan2DPage::Button70Click() { stage_.setCounterZero(2); }
+void Scan2DPage::Button77Click() { stage_.setCounterZero(3); }
+
+void Scan2DPage::Button63Click() {
+    for (int n = 1; n <= 3; ++n) stage_.moveToZero(n);
+}
+
+void Scan2DPage::Button64Click() {
+    for (int n = 1; n <= 2; ++n) stage_.moveToZero(n);
+}
+
+void Scan2DPage::Button68Click() {
+    for (int n = 1; n <= 3; ++n) stage_.halt(n);
+}
 
 }  // namespace qor

@@ -7,6 +7,9 @@
 #include "app/Page.h"
 #include "app/PaintBox.h"
 #include "scan/MapView.h"
+#include "scan/ScanSequencer.h"
+#include "scan/StageControl.h"
+#include "scan/StagePositionBox.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -28,11 +31,15 @@ public:
     // Places and sizes the legend area and the map area (paint areas and their images) and
     // sets the map view's drawing extents.
     void setMapAreas(QRect elementMap, QRect map2D);
+    // One tick of the mapping scan (Timer2, online, ScanMode 2), then the scan panel and the
+    // Timer2 period follow what the sequencer shows.
+    void scanTick();
     // Redraws both images and copies them to their paint areas; does nothing while the map
     // display is held or while this page is not the visible one.
-    // One tick of the mapping scan (Timer2, online, ScanMode 2).
-    void scanTick();
     void DrawMap();
+
+    ScanSequencer& sequencer() { return seq_; }
+    StageControl& stage() { return stage_; }
 
     void startupStep(int step) override;
     void tickDuty() override;
@@ -51,6 +58,24 @@ public:
     void SpeedButton50Click();
     void PaintBoxElemMouseDown(Qt::MouseButton button, int x, int y);
     void PaintBox2DMouseDown(Qt::MouseButton button, int x, int y);
+
+    // Scan.
+    void Button65Click();   // Start SCAN
+    void Button66Click();   // Stop SCAN
+
+    // Stage: the jog buttons share their handlers with the other pages' jog pads.
+    void Button29Click();   // Button72: X - JogStepX
+    void Button28Click();   // Button73: X + JogStepX
+    void Button27Click();   // Button71: Y - JogStepY
+    void Button26Click();   // Button69: Y + JogStepY
+    void Button34Click();   // Button75: Z - MotorJogStep[2]
+    void Button36Click();   // Button76: Z + MotorJogStep[2]
+    void Button74Click();   // X Set 0
+    void Button70Click();   // Y Set 0
+    void Button77Click();   // Z Set 0
+    void Button63Click();   // GOTO (0,0,0)
+    void Button64Click();   // GOTO (0,0)
+    void Button68Click();   // Stop Motor
 
     // Map areas.
     PaintBox* PaintBoxElem = nullptr;
@@ -125,10 +150,32 @@ private:
     void buildMotorColumn();
     void buildPanel5();
     void placeControls();
+    void connectButtons();
+    // Copies what the sequencer shows into the scan panel, only the parts that changed.
+    void showScanDisplay();
 
     QWidget* contrastStrip_ = nullptr;   // track bars and view buttons, under the legend
     QWidget* motorColumn_ = nullptr;     // motor groups, between the legend and the map
     std::unique_ptr<MapView> view_;
+
+    StageControl stage_;
+    ScanSequencer seq_;
+    StagePositionBox positions_[3];   // X Edit143, Y Edit142, Z Edit144
+
+    // What the scan panel shows now, to touch only the controls whose value changed.
+    struct Shown {
+        bool any = false;
+        uint32_t serial = 0;
+        char stepX[32] = "0/ 0";
+        char stepY[32] = "0/ 0";
+        char stepZ[32] = "0/ 0";
+        char errView[48] = "";
+        int32_t queueCount = 0;
+        QueueColour queueColour = QueueColour::White;
+        int32_t queueAhead = 0;
+        int32_t red = 0;
+        int32_t yellow = 0;
+    } shown_;
 };
 
 }  // namespace qor

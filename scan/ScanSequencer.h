@@ -65,6 +65,8 @@ public:
     const ScanRun& run() const { return run_; }
     ScanRun& run() { return run_; }
     const ScanDisplay& display() const { return disp_; }
+    // The page has shown the scan ranges that state 0 announced.
+    void rangesShown() { disp_.rangesChanged = false; }
     bool redErrorCommentVisible() const { return run_.RedCount != 0; }
 
     // Checks the scan parameters against the map arrays and the motor scale; an empty text
