@@ -213,6 +213,65 @@ TEST(MappingScanWindow, BackAndForthScanStoresEveryRowInPlusDirection) {
     EXPECT_EQ(QStringLiteral("2DnKaiEnd.WAV"), h.sounds.played.last());
 }
 
+// The counts of a map file, [y][x].
+std::vector<std::vector<int>> readMapFile(const QString& path) {
+    std::vector<std::vector<int>> rows;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return rows;
+    for (const QByteArray& line : f.readAll().split('\r')) {
+        if (line.isEmpty()) continue;
+        std::vector<int> row;
+        for (const QByteArray& field : line.split(',')) row.push_back(field.trimmed().toInt());
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+int64_t fileSum(const std::vector<std::vector<int>>& m, int x0, int x1, int y0, int y1) {
+    int64_t s = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) s += m[static_cast<size_t>(y)][static_cast<size_t>(x)];
+    return s;
+}
+
+TEST(MappingScanWindow, BackAndForthScanWithTwoZPlanesWritesEachPlaneOfTheSample) {
+    Harness h;
+    configure(h, 1);
+    SetupScanPage& s = *h.form().Setup2DSCAN;
+    s.CheckBox48->setChecked(true);          // use Z
+    s.Edit124->setText(QStringLiteral("0"));
+    s.Edit125->setText(QStringLiteral("1"));
+    s.Edit127->setText(QStringLiteral("1"));  // one step: planes at 0 and 1
+    ASSERT_EQ(1, h.rec().ScanUseZ);
+    ASSERT_EQ(1, h.rec().ZCount);
+    startScan(h);
+    runToEnd(h);
+    ASSERT_EQ(0, h.st().ScanMode);
+    EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join('|').toStdString();
+    const QStringList files = mapFiles(h);
+    ASSERT_EQ(4, files.size()) << files.join(' ').toStdString();
+    EXPECT_EQ(2, files.filter(QStringLiteral("stepZ0001")).size());
+    EXPECT_EQ(2, files.filter(QStringLiteral("stepZ0002")).size());
+    // Z went to the second plane: 1 unit at 100 pulses per unit.
+    char reply[kPaddressReplySize + 1] = {};
+    ASSERT_GE(h.sim->KX10Motor_Read_Paddress(1, '2', '2', reply, kPaddressReplySize), 0);
+    reply[0] = ' ';
+    reply[11] = '\0';
+    EXPECT_EQ(100, std::atoi(reply));
+    EXPECT_EQ(2, h.sounds.played.filter(QStringLiteral("2DnKaiEndZnext.WAV")).size());
+    EXPECT_EQ(QStringLiteral("2DnKaiEnd.WAV"), h.sounds.played.last());
+    // Every Fe file shows the disc standing out of the iron-free lower right.
+    for (const QString& name : files.filter(QStringLiteral("Fe.CSV"))) {
+        const auto m = readMapFile(QDir(h.dir()).filePath(name));
+        ASSERT_EQ(static_cast<size_t>(kSide), m.size()) << name.toStdString();
+        const int64_t disc = fileSum(m, 3, 5, 10, 12);
+        EXPECT_GT(disc, 1000) << name.toStdString();
+        EXPECT_GT(disc, 5 * fileSum(m, 10, 12, 2, 4)) << name.toStdString();
+    }
+    EXPECT_EQ(0, h.st().mapView.MapDrawHold);
+    EXPECT_EQ(250, h.form().Timer2->interval());
+}
+
 TEST(MappingScanWindow, StopScanHaltsInMidScanAndWritesNoFile) {
     Harness h;
     configure(h, 0);
