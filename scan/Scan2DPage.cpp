@@ -6,6 +6,7 @@
 #include "app/Widgets.h"
 #include "scan/TOKRightDlg1.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -67,33 +68,28 @@ Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent)
 Scan2DPage::~Scan2DPage() = default;
 
 void Scan2DPage::buildViewControls() {
-    // Contrast track bars under the legend: the upper cut above the lower cut.
+    // Contrast track bars, the upper cut above the lower cut. They are placed by placeControls:
+    // beside the map when there is room there, else under the legend.
     contrastStrip_ = new QWidget(this);
     contrastStrip_->setObjectName(QStringLiteral("Scan2DContrast"));
-    auto* grid = new QGridLayout(contrastStrip_);
-    grid->setContentsMargins(2, 2, 2, 0);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(0);
-    auto addBar = [&](int row, const QString& caption, const char* barName, const char* boxName,
-                      QSlider*& bar, QLineEdit*& box) {
-        grid->addWidget(makeLabel(contrastStrip_, caption), row, 0, Qt::AlignVCenter);
+    auto addBar = [this](int index, const QString& caption, const char* barName,
+                         const char* boxName, QSlider*& bar, QLineEdit*& box) {
+        ContrastRow& row = contrastRows_[index];
+        row.caption = makeLabel(contrastStrip_, caption);
         bar = named(new QSlider(Qt::Horizontal, contrastStrip_), barName);
         bar->setRange(0, 100);
         bar->setPageStep(10);
         bar->setTickPosition(QSlider::TicksBelow);
         bar->setTickInterval(25);
-        grid->addWidget(bar, row, 1);
-        QLabel* scale = makeLabel(contrastStrip_, QStringLiteral("0...:...:...:..100"));
-        scale->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        grid->addWidget(scale, row + 1, 1);
+        row.bar = bar;
+        row.scale = makeLabel(contrastStrip_, QStringLiteral("0...:...:...:..100"));
+        row.scale->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         box = makeShowBox(contrastStrip_, boxName, 70);
         box->setAlignment(Qt::AlignRight);
-        grid->addWidget(box, row, 2);
+        row.box = box;
     };
     addBar(0, QStringLiteral("Ｚ軸 Top"), "TrackBar2", "Edit146", TrackBar2, Edit146);
-    addBar(2, QStringLiteral("Ｚ軸 Bottom"), "TrackBar1", "Edit145", TrackBar1, Edit145);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
+    addBar(1, QStringLiteral("Ｚ軸 Bottom"), "TrackBar1", "Edit145", TrackBar1, Edit145);
     connect(TrackBar1, &QSlider::valueChanged, this, &Scan2DPage::TrackBar1Change);
     connect(TrackBar2, &QSlider::valueChanged, this, &Scan2DPage::TrackBar2Change);
 
@@ -310,9 +306,43 @@ void Scan2DPage::placeControls() {
     const int panelTop = height() - kPanel5Height - 2;
     motorColumn_->setGeometry(colLeft, legend.top(), colWidth, std::max(0, panelTop - 14));
     Panel5->setGeometry(colLeft, panelTop, std::max(0, width() - colLeft - 3), kPanel5Height);
-    const int stripTop = legend.bottom() + 3;
-    contrastStrip_->setGeometry(legend.left(), stripTop, legend.width(),
-                                std::max(0, height() - stripTop - 2));
+    placeContrastBars(legend);
+}
+
+void Scan2DPage::placeContrastBars(const QRect& legend) {
+    const QFontMetrics fm(font());
+    const int line = fm.height() + 4;
+    const int besideLeft = PaintBox2D->geometry().right() + 8;
+    const int besideWidth = width() - besideLeft - 4;
+    if (besideWidth >= 100) {
+        // A column beside the map: the caption, the box, the bar, its scale.
+        const int w = std::min(besideWidth, 180);
+        contrastStrip_->setGeometry(besideLeft, PaintBox2D->y(), w, 2 * (4 * line + 12));
+        int y = 0;
+        for (ContrastRow& row : contrastRows_) {
+            row.caption->setGeometry(0, y, w, line);
+            row.box->setGeometry(w - 70, y + line, 70, line);
+            row.bar->setGeometry(0, y + 2 * line + 2, w, line);
+            row.scale->setGeometry(0, y + 3 * line + 2, w, line);
+            y += 4 * line + 12;
+        }
+        return;
+    }
+    // Under the legend: caption, bar and box on one line, the scale under the bar.
+    const int top = legend.bottom() + 3;
+    contrastStrip_->setGeometry(legend.left(), top, legend.width(),
+                                std::max(0, height() - top - 2));
+    const int captionWidth = fm.horizontalAdvance(QStringLiteral("Ｚ軸 Bottom")) + 8;
+    const int barLeft = captionWidth;
+    const int barWidth = std::max(40, legend.width() - captionWidth - 76);
+    int y = 0;
+    for (ContrastRow& row : contrastRows_) {
+        row.caption->setGeometry(0, y, captionWidth, line);
+        row.bar->setGeometry(barLeft, y, barWidth, line);
+        row.box->setGeometry(legend.width() - 72, y, 70, line);
+        row.scale->setGeometry(barLeft, y + line - 2, barWidth, line - 4);
+        y += 2 * line - 4;
+    }
 }
 
 void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {

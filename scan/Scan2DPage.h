@@ -154,7 +154,15 @@ private:
     // Copies what the sequencer shows into the scan panel, only the parts that changed.
     void showScanDisplay();
 
-    QWidget* contrastStrip_ = nullptr;   // track bars and view buttons, under the legend
+    QWidget* contrastStrip_ = nullptr;   // the two contrast track bars
+    struct ContrastRow {
+        QLabel* caption = nullptr;
+        QSlider* bar = nullptr;
+        QLabel* scale = nullptr;
+        QLineEdit* box = nullptr;
+    };
+    ContrastRow contrastRows_[2];        // "Ｚ軸 Top" (TrackBar2), "Ｚ軸 Bottom" (TrackBar1)
+    void placeContrastBars(const QRect& legend);
     QWidget* motorColumn_ = nullptr;     // motor groups, between the legend and the map
     std::unique_ptr<MapView> view_;
 
