@@ -30,20 +30,7 @@ TOKRightDlg::TOKRightDlg(AppState& st, Services& svc, QWidget* parent)
     text->addStretch(1);
     frame->setMinimumWidth(340);
 
-    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"));
-    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"));
-    OKBtn->setDefault(true);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addStretch(1);
-
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(frame, 1);
-    row->addLayout(buttons);
-
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    addRightButtons(this, frame, OKBtn, CancelBtn);
 }
 
 void TOKRightDlg::setLines(const QString& line1, const QString& line2) {

@@ -1,6 +1,8 @@
 #include "app/Widgets.h"
 
+#include <QHBoxLayout>
 #include <QPalette>
+#include <QVBoxLayout>
 
 namespace qor {
 
@@ -55,6 +57,21 @@ QGroupBox* makeGroup(QWidget* parent, const char* name, const QString& caption) 
 
 QStringList hexSwItems() {
     return {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F"};
+}
+
+void addRightButtons(QDialog* dialog, QWidget* frame, QPushButton*& ok, QPushButton*& cancel) {
+    ok = makeButton(dialog, "OKBtn", QStringLiteral("OK"));
+    cancel = makeButton(dialog, "CancelBtn", QStringLiteral("キャンセル"));
+    ok->setDefault(true);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch(1);
+    auto* row = new QHBoxLayout(dialog);
+    row->addWidget(frame, 1);
+    row->addLayout(buttons);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
 void setBoxColour(QLineEdit* edit, QColor colour) {

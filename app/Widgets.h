@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,10 @@ QGroupBox* makeGroup(QWidget* parent, const char* name, const QString& caption);
 
 // The sixteen HEX-SW items "0".."9", "A".."F".
 QStringList hexSwItems();
+
+// The right-hand OK / "キャンセル" column of the confirmation dialogs: the dialog's content
+// `frame` on the left, the buttons (OK the default) beside it, wired to accept and reject.
+void addRightButtons(QDialog* dialog, QWidget* frame, QPushButton*& ok, QPushButton*& cancel);
 
 // Paints a line edit's background (the program colours boxes yellow while something moves or
 // measures, white otherwise).

@@ -42,20 +42,7 @@ TOKRightDlg1::TOKRightDlg1(AppState& st, Services& svc, QWidget* parent)
     inside->addLayout(text, 1);
     frame->setMinimumWidth(300);
 
-    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"));
-    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"));
-    OKBtn->setDefault(true);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addStretch(1);
-
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(frame, 1);
-    row->addLayout(buttons);
-
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    addRightButtons(this, frame, OKBtn, CancelBtn);
     connect(Image2, &ClickImage::clicked, this, &TOKRightDlg1::Image2Click);
 }
 

@@ -42,20 +42,7 @@ TOKRightDlg2::TOKRightDlg2(AppState& st, Services& svc, QWidget* parent)
     lines->addWidget(Edit2, 1, 1);
     text->addLayout(lines);
 
-    OKBtn = makeButton(this, "OKBtn", QStringLiteral("OK"));
-    CancelBtn = makeButton(this, "CancelBtn", QStringLiteral("キャンセル"));
-    OKBtn->setDefault(true);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
-    buttons->addStretch(1);
-
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(frame, 1);
-    row->addLayout(buttons);
-
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    addRightButtons(this, frame, OKBtn, CancelBtn);
 }
 
 void TOKRightDlg2::loadFromRecord() {
