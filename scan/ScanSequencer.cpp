@@ -75,8 +75,6 @@ QString ScanSequencer::parameterProblem() const {
     if (r_.MotorLogicalPulses[0] <= 0 || r_.MotorLogicalPulses[1] <= 0 ||
         (r_.ScanUseZ == 1 && r_.MotorLogicalPulses[2] <= 0))
         return QStringLiteral("モータの論理パルス数が0以下です。SETUPで設定してください。二次元SCANを開始できません");
-    if (r_.ScanRepeat < 1)
-        return QStringLiteral("繰り返し回数は1以上にしてください。二次元SCANを開始できません");
     return QString();
 }
 
