@@ -16,7 +16,8 @@ QString buildInfoFilePath(const QString& directory) {
 
 InfoLoad loadInfoFile(const QString& path, InfoRecord& r) {
     QFile f(path);
-    if (!f.exists() || !f.open(QIODevice::ReadOnly)) return InfoLoad::Missing;
+    if (!f.exists()) return InfoLoad::Missing;
+    if (!f.open(QIODevice::ReadOnly)) return InfoLoad::Unreadable;
     char* dst = reinterpret_cast<char*>(&r);
     qint64 got = 0;
     while (got < static_cast<qint64>(kInfoRecordSize)) {

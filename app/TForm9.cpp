@@ -165,10 +165,14 @@ void TForm9::buildMenus() {
     QMenu* table = bar->addMenu(QStringLiteral("Table"));
     Xray1 = add(table, "Xray1", QStringLiteral("X-ray table"));
     ray1 = add(table, "ray1", QStringLiteral("γ-ray table"));
-    OFF1 = add(table, "OFF1", QStringLiteral("OFF"));
+    table->addSeparator();
+    Nouse1 = add(table, "Nouse1", QStringLiteral("OFF"));
+    table->addSeparator();
     ViewCursorTable1 = add(table, "ViewCursorTable1", QStringLiteral("View Cursor Table"));
     Xray1->setCheckable(true);
     ray1->setCheckable(true);
+    connect(Xray1, &QAction::triggered, this, &TForm9::Xray1Click);
+    connect(ray1, &QAction::triggered, this, &TForm9::ray1Click);
     QMenu* roi = bar->addMenu(QStringLiteral("ROI"));
     SaveROItoFile1 = add(roi, "SaveROItoFile1", QStringLiteral("Save All ROI to File"));
     LoadROIfromFile1 = add(roi, "LoadROIfromFile1", QStringLiteral("Load All ROI from File"));
@@ -247,13 +251,22 @@ void TForm9::FormCreate() {
     InfoRecord& r = st.rec;
     const Page* pages[] = {SETUP, MCAcollect, Setup2DSCAN, NonStop2Dcollect, TabSheet4,
                            TabGtable, TabXray, TabSheet1};
+    // Each step runs the main window's own part, then every page's share in tab order. Within a
+    // step no page's change handler reads a field another page's control writes, so the order
+    // across pages inside a step does not change the outcome.
     auto pagesStep = [&pages](int step) {
         for (const Page* p : pages) const_cast<Page*>(p)->startupStep(step);
     };
 
     // 1-3: the information file, loaded or created with the creation defaults.
     st.infoFilePath = buildInfoFilePath(startDir_);
-    if (loadInfoFile(st.infoFilePath, r) == InfoLoad::Missing) {
+    const InfoLoad load = loadInfoFile(st.infoFilePath, r);
+    if (load == InfoLoad::Unreadable) {
+        // The run goes on with a zero record; the file is kept as it is (see FormCloseQuery).
+        infoFileProtected_ = true;
+        svc_.alerts.status(QStringLiteral("情報ファイルを読み込めません: ") + st.infoFilePath);
+    }
+    if (load == InfoLoad::Missing) {
         svc_.sounds.play(QStringLiteral("INIfileGen.WAV"));
         r = InfoRecord{};
         QString folder = startDir_;
@@ -408,7 +421,9 @@ void TForm9::readMotorPositionsBack() {
 bool TForm9::FormCloseQuery() {
     if (st_->MotorsInitialised == 1) readMotorPositionsBack();
     st_->rec.reserved1908 = 0;
-    saveInfoFile(st_->infoFilePath, st_->rec);  // a failed save is skipped silently
+    // A failed save is skipped silently; a file that could not be read is not overwritten with
+    // the zero record the run started from.
+    if (!infoFileProtected_) saveInfoFile(st_->infoFilePath, st_->rec);
     return true;
 }
 
@@ -425,7 +440,34 @@ void TForm9::N1Click() { close(); }
 
 void TForm9::N10247681Click() { setOuterSize(1022, 766); }
 
+// The two line-table check marks exclude each other; nothing reads them.
+void TForm9::Xray1Click() {
+    Xray1->setChecked(true);
+    ray1->setChecked(false);
+}
+
+void TForm9::ray1Click() {
+    ray1->setChecked(true);
+    Xray1->setChecked(false);
+}
+
+namespace {
+// Marks a timer's tick as running for as long as the tick lasts.
+class TickGuard {
+public:
+    explicit TickGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TickGuard() { flag_ = false; }
+    TickGuard(const TickGuard&) = delete;
+    TickGuard& operator=(const TickGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+}  // namespace
+
 void TForm9::Timer1Timer() {
+    if (inTimer1_) return;
+    TickGuard guard(inTimer1_);
     const int index = PageMaster->currentIndex();
     if (Page* p = page(index)) p->tickDuty();
     st_->PreviousTabIndex = index;
@@ -433,7 +475,8 @@ void TForm9::Timer1Timer() {
 
 void TForm9::Timer2Timer() {
     // A running scan waits in its state while the instrument is offline.
-    if (st_->Online != 1) return;
+    if (st_->Online != 1 || inTimer2_) return;
+    TickGuard guard(inTimer2_);
     if (st_->ScanMode == 2) NonStop2Dcollect->scanTick();
 }
 

@@ -57,6 +57,8 @@ public:
     void Timer2Timer();
     void N1Click();
     void N10247681Click();
+    void Xray1Click();
+    void ray1Click();
     void Edit1Change();
     void Edit27Change();
     void SpeedButton20Click();
@@ -100,7 +102,7 @@ public:
     QAction* N1 = nullptr;
     QAction* Xray1 = nullptr;
     QAction* ray1 = nullptr;
-    QAction* OFF1 = nullptr;
+    QAction* Nouse1 = nullptr;
     QAction* ViewCursorTable1 = nullptr;
     QAction* SaveROItoFile1 = nullptr;
     QAction* LoadROIfromFile1 = nullptr;
@@ -135,6 +137,11 @@ private:
     Kx10& kx_;
     QString startDir_;
     bool inResize_ = false;
+    bool infoFileProtected_ = false;   // the information file exists but could not be read
+    // A tick that shows a modal message box lets the timers fire inside it; a timer's own tick
+    // never runs again inside itself.
+    bool inTimer1_ = false;
+    bool inTimer2_ = false;
     bool closed_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "instrument/Connection.h"
 
+#include "app/TextCodec.h"
+
 namespace qor {
 
 const uint8_t kVersionRequest[7] = {0x24, 0x47, 0x03, 0x00, 0x24, 0x23, 0x0D};
@@ -68,10 +70,7 @@ void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
     // 6. Show the version text.
     uint8_t version[kVersionReplySize + 1] = {};
     kx.KX10USB_Read(1, kVersionReplySize, version, kVersionReplySize);
-    QString text;
-    for (int i = 0; i < kVersionReplySize && version[i]; ++i)
-        text += QChar(version[i] >= 0x20 && version[i] < 0x7F ? version[i] : '?');
-    alerts.status(text);
+    alerts.status(fromSjis(reinterpret_cast<const char*>(version), kVersionReplySize));
     clock.sleepMs(2);
     // 7. Every enabled motor must answer (the port index is given as the axis number).
     for (int n = 1; n <= 8; ++n) {

@@ -352,10 +352,12 @@ bool DebugPage::mca1Selected() {
     return box && box->isChecked();
 }
 
+// Offline first: timers keep running while the message box is open and must find the
+// instrument out of reach.
 void DebugPage::goOffline(const QString& message) {
-    svc().alerts.message(message);
     st().Online = 0;
     main().showOnlineLamp(false);
+    svc().alerts.message(message);
 }
 
 void DebugPage::Button17Click() {
@@ -389,8 +391,8 @@ void DebugPage::Button20Click() {
     char reply[kScanStatusReplySize + 1] = {};
     if (kx().KX10MCA_2DSCAN_Status(1, mca1(), reply, kScanStatusReplySize) < 0) {
         svc().alerts.beep();
-        svc().alerts.message(QStringLiteral("Read ROI data count error"));
         st().Online = 0;
+        svc().alerts.message(QStringLiteral("Read ROI data count error"));
     }
     Edit47->setText(QString::fromLatin1(reply, static_cast<int>(qstrnlen(reply, 3))));
 }
@@ -402,8 +404,8 @@ void DebugPage::Button23Click() {
     uint8_t reply[kPixelFrameSize] = {};
     if (kx().KX10MCA_2DSCAN_ReadROI(1, mca1(), reply, kPixelFrameSize) < 0) {
         svc().alerts.beep();
-        svc().alerts.message(QStringLiteral("Read ROI data error"));
         st().Online = 0;
+        svc().alerts.message(QStringLiteral("Read ROI data error"));
     }
     for (int line = 0; line < 4; ++line) {
         int32_t v[8];

@@ -133,10 +133,11 @@ void ScanSequencer::finish() {
     setTimer2(250);
 }
 
+// Idle first, then the message: the timers keep firing while the box is open.
 void ScanSequencer::abort(const QString& message) {
-    svc_.alerts.message(message);
     st_.ScanMode = 0;
     finish();
+    svc_.alerts.message(message);
 }
 
 void ScanSequencer::setTimer2(int ms) {

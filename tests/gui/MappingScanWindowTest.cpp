@@ -272,6 +272,39 @@ TEST(MappingScanWindow, BackAndForthScanWithTwoZPlanesWritesEachPlaneOfTheSample
     EXPECT_EQ(250, h.form().Timer2->interval());
 }
 
+TEST(MappingScanWindow, TimerTicksInsideAMessageBoxDoNotRunTheScanAgain) {
+    Harness h;
+    configure(h, 0);
+    h.rec().ScanRepeat = 2;
+    h.form().Edit27->setText(QStringLiteral("/nonexistent-folder/"));
+    // Every message box stays open for four Timer2 periods.
+    h.alerts.whileMessageShown = [&h] {
+        for (int i = 0; i < 4; ++i) {
+            h.clock.advance(250);
+            h.form().Timer2Timer();
+        }
+    };
+    startScan(h);
+    runToEnd(h);
+    ASSERT_EQ(0, h.st().ScanMode);
+    EXPECT_EQ((QStringList{QStringLiteral("測定データファイル Open ERROR"),
+                           QStringLiteral("測定データファイル Open ERROR")}),
+              h.alerts.messages)
+        << "one message per pass, no pass run inside a box";
+    EXPECT_EQ(2, page(h).sequencer().run().ScanPass);
+
+    // An abort leaves the scan idle before its box opens.
+    h.alerts.messages.clear();
+    h.form().Edit27->setText(h.dir() + QLatin1Char('/'));
+    h.sim->faults().fail("KX10MCA_2DSCAN_PSET");
+    int modeInsideBox = -1;
+    h.alerts.whileMessageShown = [&h, &modeInsideBox] { modeInsideBox = h.st().ScanMode; };
+    startScan(h);
+    runToEnd(h);
+    EXPECT_EQ(QStringList{QStringLiteral("2D scan Pset error , Abort 2Dscan")}, h.alerts.messages);
+    EXPECT_EQ(0, modeInsideBox);
+}
+
 TEST(MappingScanWindow, StopScanHaltsInMidScanAndWritesNoFile) {
     Harness h;
     configure(h, 0);

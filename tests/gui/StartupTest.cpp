@@ -1,6 +1,8 @@
 #include "support/Harness.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -61,4 +63,30 @@ TEST(Startup, CloseWithoutConnectKeepsSavedMotorPositions) {
     Harness again(dir.path());
     EXPECT_EQ(1234, again.rec().MotorSavedPosition[0]);
     EXPECT_EQ(-77, again.rec().MotorSavedPosition[3]);
+}
+
+TEST(Startup, AnInformationFileThatCannotBeReadIsNeitherRecreatedNorOverwritten) {
+    QTemporaryDir dir;
+    // A folder under the file's name exists but cannot be read as a file.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("QOR10MappingV010.inf")));
+    Harness h(dir.path());
+    EXPECT_TRUE(h.alerts.messages.isEmpty()) << "no creation message";
+    EXPECT_FALSE(h.sounds.played.contains(QStringLiteral("INIfileGen.WAV")));
+    ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
+    EXPECT_TRUE(h.alerts.statusTexts.first().startsWith(QStringLiteral("情報ファイルを読み込めません")));
+    EXPECT_EQ(0, h.rec().McaChannels[1]) << "the run starts from the zero record";
+    h.close();
+    EXPECT_TRUE(QFileInfo(h.infoPath()).isDir()) << "the close leaves it as it was";
+}
+
+TEST(Startup, TableMenuMarksExcludeEachOther) {
+    Harness h;
+    h.form().Xray1->trigger();
+    EXPECT_TRUE(h.form().Xray1->isChecked());
+    EXPECT_FALSE(h.form().ray1->isChecked());
+    h.form().ray1->trigger();
+    EXPECT_TRUE(h.form().ray1->isChecked());
+    EXPECT_FALSE(h.form().Xray1->isChecked());
+    h.form().ray1->trigger();
+    EXPECT_TRUE(h.form().ray1->isChecked()) << "a second choice keeps its mark";
 }

@@ -23,7 +23,12 @@ namespace qor::test {
 class FakeAlerts : public Alerts {
 public:
     void beep() override { ++beeps; }
-    void message(const QString& text) override { messages << text; }
+    void message(const QString& text) override {
+        messages << text;
+        // A modal box lets the timers fire while it is open: a test can run them here.
+        if (whileMessageShown) whileMessageShown();
+    }
+    std::function<void()> whileMessageShown;
     void status(const QString& text) override { statusTexts << text; }
     int beeps = 0;
     QStringList messages;
