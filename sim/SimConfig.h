@@ -49,9 +49,10 @@ struct SimConfig {
     double sampleOriginY = 0.0;
     double sampleSize = 6.4;
 
-    // Detector: count-rate scale (1.0 gives roughly 8000 counts/s on the specimen) and the dead
-    // time per recorded event.
-    double rateScale = 1.0;
+    // Detector: count-rate scale (1.0 gives roughly 8000 counts/s on the specimen; the default 3
+    // about 24000/s, a busy detector, so that a 0.1 s map pixel in an element region holds a few
+    // hundred counts) and the dead time per recorded event.
+    double rateScale = 3.0;
     double deadTimeSec = 10e-6;
 };
 

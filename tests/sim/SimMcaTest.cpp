@@ -127,9 +127,11 @@ TEST(SimMca, LivePresetEndsTheMeasurementAndLiveTrailsReal) {
 
 TEST(SimMca, RealPresetCountsRealTimeAndDeadTimeGrowsWithTheRate) {
     ManualClock clock;
+    SimConfig quiet;
+    quiet.rateScale = 1.0;
     SimConfig hot;
     hot.rateScale = 10.0;
-    Kx10Simulator sim(clock);
+    Kx10Simulator sim(clock, quiet);
     Kx10Simulator busy(clock, hot);
     for (Kx10Simulator* x : {&sim, &busy}) {
         ASSERT_GE(x->KX10MCA_Preset(1, '1', 1, 2048, 1000), 0);
