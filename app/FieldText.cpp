@@ -18,21 +18,25 @@ int skipBlanks(const QByteArray& s) {
 }
 }  // namespace
 
-bool parseLeadingInt(const QString& text, int32_t& value) {
-    const QByteArray s = text.toLatin1();
-    int i = skipBlanks(s);
+bool parseLeadingInt(const char* text, int32_t& value) {
+    const char* p = text;
+    while (*p && std::isspace(static_cast<unsigned char>(*p))) ++p;
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    if (i >= s.size() || !std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (!std::isdigit(static_cast<unsigned char>(*p))) return false;
     int64_t v = 0;
     const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
                                    : std::numeric_limits<int32_t>::max();
-    for (; i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])); ++i) {
-        v = v * 10 + (s[i] - '0');
+    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+        v = v * 10 + (*p - '0');
         if (v > limit) v = limit;
     }
     value = static_cast<int32_t>(negative ? -v : v);
     return true;
+}
+
+bool parseLeadingInt(const QString& text, int32_t& value) {
+    return parseLeadingInt(text.toLatin1().constData(), value);
 }
 
 bool parseLeadingDouble(const QString& text, double& value) {

@@ -12,6 +12,9 @@
 namespace qor {
 
 bool parseLeadingInt(const QString& text, int32_t& value);
+// The same rule on a NUL-terminated 8-bit reply text, without building a QString (used in
+// ticks, where nothing allocates).
+bool parseLeadingInt(const char* text, int32_t& value);
 bool parseLeadingDouble(const QString& text, double& value);
 
 // Store-through helpers for change handlers: parse and write the field only on success.

@@ -413,7 +413,7 @@ void TForm9::readMotorPositionsBack() {
         reply[0] = ' ';
         reply[11] = '\0';
         int32_t pulses = 0;
-        if (parseLeadingInt(QString::fromLatin1(reply), pulses))
+        if (parseLeadingInt(reply, pulses))
             r.MotorSavedPosition[n - 1] = pulses;
     }
 }

@@ -516,7 +516,7 @@ void DebugPage::tickDuty() {
     reply[0] = ' ';
     reply[11] = '\0';
     int32_t pulses = 0;
-    parseLeadingInt(QString::fromLatin1(reply), pulses);
+    parseLeadingInt(reply, pulses);
     if (r.DebugLogicPulse == 0) r.DebugLogicPulse = 1;
     Edit53->setText(formatC("%10.3lf", pulses / static_cast<double>(r.DebugLogicPulse)).left(10));
     Edit128->setText(QString::number(pulses));

@@ -193,7 +193,7 @@ void ScanSequencer::readPixels() {
     }
     status[3] = '\0';
     int32_t n = 0;
-    if (!parseLeadingInt(QString::fromLatin1(status), n) || n < 0) n = 0;
+    if (!parseLeadingInt(status, n) || n < 0) n = 0;
     if (n > 16) {
         ++run_.StatusErrors;
         svc_.alerts.beep();
@@ -395,7 +395,7 @@ void ScanSequencer::tick() {
                 reply[0] = ' ';
                 reply[11] = '\0';
                 int32_t position = 0;
-                parseLeadingInt(QString::fromLatin1(reply), position);
+                parseLeadingInt(reply, position);
                 target = run_.ScanForward == 1 ? position - r_.XBacklashPulses
                                                : position + r_.XBacklashPulses;
             }

@@ -25,7 +25,7 @@ double StageControl::ReadMotorPosition(int index, bool* ok) {
     }
     reply[0] = ' ';
     reply[11] = '\0';
-    parseLeadingInt(QString::fromLatin1(reply), last_.pulses);
+    parseLeadingInt(reply, last_.pulses);
     const double position = pulsesToLogical(last_.pulses, rec_.MotorLogicalPulses[index]);
 
     char status[kMotorStatusReplySize + 1] = {};
