@@ -2,16 +2,19 @@
 
 #include "app/TextCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace qor {
 
 namespace {
+// ASCII default texts, cut to fit with their NUL.
 template <std::size_t N>
 void setText(char (&field)[N], const char* ascii) {
     std::memset(field, 0, N);
-    std::strncpy(field, ascii, N - 1);
+    const std::size_t len = std::min(std::strlen(ascii), N - 1);
+    std::memcpy(field, ascii, len);
 }
 }  // namespace
 
