@@ -20,8 +20,18 @@ void QtAlerts::message(const QString& text) {
     box.exec();
 }
 
+void QtAlerts::setWindow(QWidget* window, QStatusBar* bar) {
+    window_ = window;
+    bar_ = bar;
+    if (bar_ && !pendingStatus_.isEmpty()) bar_->showMessage(pendingStatus_);
+    pendingStatus_.clear();
+}
+
 void QtAlerts::status(const QString& text) {
-    if (bar_) bar_->showMessage(text);
+    if (bar_)
+        bar_->showMessage(text);
+    else
+        pendingStatus_ = text;   // the start-up runs before the window is attached
 }
 
 QtSounds::~QtSounds() { qDeleteAll(effects_); }

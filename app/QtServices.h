@@ -15,7 +15,8 @@ namespace qor {
 
 class QtAlerts : public Alerts {
 public:
-    void setWindow(QWidget* window, QStatusBar* bar) { window_ = window; bar_ = bar; }
+    // Attaches the main window; a status text given before that is shown now.
+    void setWindow(QWidget* window, QStatusBar* bar);
     void beep() override;
     void message(const QString& text) override;
     void status(const QString& text) override;
@@ -23,6 +24,7 @@ public:
 private:
     QPointer<QWidget> window_;
     QPointer<QStatusBar> bar_;
+    QString pendingStatus_;
 };
 
 class QtSounds : public Sounds {

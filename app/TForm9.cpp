@@ -249,13 +249,13 @@ void TForm9::resetSpectrumView() {
 void TForm9::FormCreate() {
     AppState& st = *st_;
     InfoRecord& r = st.rec;
-    const Page* pages[] = {SETUP, MCAcollect, Setup2DSCAN, NonStop2Dcollect, TabSheet4,
+    Page* const pages[] = {SETUP, MCAcollect, Setup2DSCAN, NonStop2Dcollect, TabSheet4,
                            TabGtable, TabXray, TabSheet1};
     // Each step runs the main window's own part, then every page's share in tab order. Within a
     // step no page's change handler reads a field another page's control writes, so the order
     // across pages inside a step does not change the outcome.
     auto pagesStep = [&pages](int step) {
-        for (const Page* p : pages) const_cast<Page*>(p)->startupStep(step);
+        for (Page* p : pages) p->startupStep(step);
     };
 
     // 1-3: the information file, loaded or created with the creation defaults.
