@@ -1,7 +1,7 @@
 #include "scan/ScanConfig.h"
 
 #include "app/FieldText.h"
-#include "scan/StageUnits.h"
+#include "instrument/Pulses.h"
 
 #include <cmath>
 

@@ -1,6 +1,7 @@
 #include "scan/ScanSequencer.h"
 
 #include "app/FieldText.h"
+#include "instrument/Pulses.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,10 +15,6 @@ constexpr int kNoMorePixels = 999999999;
 template <std::size_t N>
 void setText(char (&dst)[N], const char* fmt, int a, int b) {
     std::snprintf(dst, N, fmt, a, b);
-}
-
-int32_t pulsesOf(int32_t perUnit, double units) {
-    return static_cast<int32_t>(static_cast<double>(perUnit) * units + 0.5);
 }
 
 }  // namespace
@@ -269,7 +266,7 @@ void ScanSequencer::tick() {
                     return abort(
                         QStringLiteral("Z軸を使う測定ですが、Z軸モータが選択されていない"));
                 if (kx_.KX10Motor_MoveTo_PAddress(1, z, '2',
-                                                  pulsesOf(r_.MotorLogicalPulses[2], r_.ZStart)) < 0)
+                                                  logicalToPulses(r_.MotorLogicalPulses[2], r_.ZStart)) < 0)
                     return abort(QStringLiteral("2D scan MotorZ move error , Abort 2Dscan"));
             }
             disp_.rangesChanged = true;

@@ -1,7 +1,7 @@
 #include "scan/StageControl.h"
 
 #include "app/FieldText.h"
-#include "scan/StageUnits.h"
+#include "instrument/Pulses.h"
 
 namespace qor {
 
@@ -66,7 +66,7 @@ void StageControl::jog(int n, double delta) {
     const double position = ReadMotorPosition(n - 1, &ok);
     // A target built on a failed read would be garbage: the read error is already shown.
     if (!ok) return;
-    const int32_t target = logicalToPulses(position + delta, rec_.MotorLogicalPulses[n - 1]);
+    const int32_t target = logicalToPulses(rec_.MotorLogicalPulses[n - 1], position + delta);
     if (kx_.KX10Motor_MoveTo_PAddress(1, module(n), axisChar(n), target) < 0) {
         alerts_.beep();
         alerts_.status(motorText(n, "Move error"));
@@ -75,7 +75,7 @@ void StageControl::jog(int n, double delta) {
 
 void StageControl::setCounter(int n, double logical) {
     if (!mayCommand(n) || !hasScale(n)) return;
-    const int32_t pulses = logicalToPulses(logical, rec_.MotorLogicalPulses[n - 1]);
+    const int32_t pulses = logicalToPulses(rec_.MotorLogicalPulses[n - 1], logical);
     if (kx_.KX10Motor_Set_Pulse_Address(1, module(n), axisChar(n), pulses) < 0) accessError(n);
 }
 
@@ -86,7 +86,7 @@ void StageControl::setCounterZero(int n) {
 
 void StageControl::moveTo(int n, double logical) {
     if (!mayCommand(n) || !hasScale(n)) return;
-    const int32_t pulses = logicalToPulses(logical, rec_.MotorLogicalPulses[n - 1]);
+    const int32_t pulses = logicalToPulses(rec_.MotorLogicalPulses[n - 1], logical);
     if (kx_.KX10Motor_MoveTo_PAddress(1, module(n), axisChar(n), pulses) < 0) accessError(n);
 }
 

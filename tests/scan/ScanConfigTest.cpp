@@ -1,6 +1,6 @@
 #include "app/FieldText.h"
 #include "scan/ScanConfig.h"
-#include "scan/StageUnits.h"
+#include "instrument/Pulses.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -47,14 +47,14 @@ struct ZBoxes {
 }  // namespace
 
 TEST(StageUnits, LogicalToPulsesRoundsHalfUpAndTowardZero) {
-    EXPECT_EQ(124, logicalToPulses(1.239, 100));
-    EXPECT_EQ(-123, logicalToPulses(-1.239, 100));
-    EXPECT_EQ(-2, logicalToPulses(-2.7, 1));
-    EXPECT_EQ(4200, logicalToPulses(10.5, 400));
-    EXPECT_EQ(-4199, logicalToPulses(-10.5, 400));
+    EXPECT_EQ(124, logicalToPulses(100, 1.239));
+    EXPECT_EQ(-123, logicalToPulses(100, -1.239));
+    EXPECT_EQ(-2, logicalToPulses(1, -2.7));
+    EXPECT_EQ(4200, logicalToPulses(400, 10.5));
+    EXPECT_EQ(-4199, logicalToPulses(400, -10.5));
     // Absurd values are held inside the int32 range instead of overflowing.
-    EXPECT_EQ(std::numeric_limits<int32_t>::max(), logicalToPulses(1e300, 100));
-    EXPECT_EQ(std::numeric_limits<int32_t>::min(), logicalToPulses(-1e300, 100));
+    EXPECT_EQ(std::numeric_limits<int32_t>::max(), logicalToPulses(100, 1e300));
+    EXPECT_EQ(std::numeric_limits<int32_t>::min(), logicalToPulses(100, -1e300));
     EXPECT_EQ(0, truncToInt32(std::numeric_limits<double>::quiet_NaN()));
 }
 
