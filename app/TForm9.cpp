@@ -410,11 +410,7 @@ void TForm9::readMotorPositionsBack() {
             svc_.alerts.message(QStringLiteral("Read Paddrss timeover or error"));
             continue;
         }
-        reply[0] = ' ';
-        reply[11] = '\0';
-        int32_t pulses = 0;
-        if (parseLeadingInt(reply, pulses))
-            r.MotorSavedPosition[n - 1] = pulses;
+        parsePaddressReply(reply, r.MotorSavedPosition[n - 1]);
     }
 }
 

@@ -513,10 +513,8 @@ void DebugPage::tickDuty() {
         alerts.message(QStringLiteral("Read Paddrss timeover or error"));
         svc().clock.sleepMs(3000);
     }
-    reply[0] = ' ';
-    reply[11] = '\0';
     int32_t pulses = 0;
-    parseLeadingInt(reply, pulses);
+    parsePaddressReply(reply, pulses);
     if (r.DebugLogicPulse == 0) r.DebugLogicPulse = 1;
     Edit53->setText(formatC("%10.3lf", pulses / static_cast<double>(r.DebugLogicPulse)).left(10));
     Edit128->setText(QString::number(pulses));

@@ -1,6 +1,16 @@
 #include "instrument/Kx10.h"
 
+#include "app/FieldText.h"
+
 namespace qor {
+
+static_assert(kPaddressReplySize + 1 >= 12, "pulse address replies hold eleven characters");
+
+bool parsePaddressReply(char* reply, int32_t& pulses) {
+    reply[0] = ' ';
+    reply[11] = '\0';
+    return parseLeadingInt(reply, pulses);
+}
 
 char moduleChar(int hexSwIndex) {
     static const char kDigits[] = "0123456789ABCDEFG";

@@ -74,6 +74,11 @@ public:
     virtual int32_t KX10SC24_Status(int32_t dev, char m, char* buf, int32_t size) = 0;
 };
 
+// The pulse address of a KX10Motor_Read_Paddress reply: character 0 blanked, the text cut after
+// its eleventh character, then the leading signed decimal. `reply` holds at least 12 bytes (the
+// callers' buffers are kPaddressReplySize + 1). False, and `pulses` unchanged, without a number.
+bool parsePaddressReply(char* reply, int32_t& pulses);
+
 // The module address character of a HEX-SW index 0..15 ("0123456789ABCDEFG"; out-of-range
 // indexes are held inside the text).
 char moduleChar(int hexSwIndex);

@@ -389,10 +389,8 @@ void ScanSequencer::tick() {
                     svc_.alerts.message(QStringLiteral("Read Paddrss timeover or error"));
                     return;   // the whole state runs again next tick
                 }
-                reply[0] = ' ';
-                reply[11] = '\0';
                 int32_t position = 0;
-                parseLeadingInt(reply, position);
+                parsePaddressReply(reply, position);
                 target = run_.ScanForward == 1 ? position - r_.XBacklashPulses
                                                : position + r_.XBacklashPulses;
             }

@@ -23,9 +23,7 @@ double StageControl::ReadMotorPosition(int index, bool* ok) {
         alerts_.beep();
         alerts_.status(motorText(n, "Read PAddr error"));
     }
-    reply[0] = ' ';
-    reply[11] = '\0';
-    parseLeadingInt(reply, last_.pulses);
+    parsePaddressReply(reply, last_.pulses);
     const double position = pulsesToLogical(last_.pulses, rec_.MotorLogicalPulses[index]);
 
     char status[kMotorStatusReplySize + 1] = {};
