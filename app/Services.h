@@ -3,6 +3,8 @@
 // Production implementations live in app/QtServices; tests give recording fakes, so nothing a
 // test runs ever blocks on a modal box, a sound or wall time.
 
+#include "app/Printing.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -57,6 +59,7 @@ struct Services {
     Sounds& sounds;
     Dialogs& dialogs;
     Clock& clock;
+    Printing& printing;
 };
 
 }  // namespace qor

@@ -1,5 +1,6 @@
 // The operator program: the main window against the simulated instrument.
 
+#include "app/QtPrinting.h"
 #include "app/QtServices.h"
 #include "app/TForm9.h"
 #include "sim/Kx10Simulator.h"
@@ -41,11 +42,13 @@ int main(int argc, char** argv) {
         qor::QtSounds sounds(startDir);
         qor::QtDialogs dialogs;
         qor::SteadyClock clock;
-        qor::Services services{alerts, sounds, dialogs, clock};
+        qor::QtPrinting printing;
+        qor::Services services{alerts, sounds, dialogs, clock, printing};
         qor::Kx10Simulator instrument(clock);
         qor::TForm9 form(services, instrument, startDir);
         alerts.setWindow(&form, form.StatusBar1);
         dialogs.setParent(&form);
+        printing.setParent(&form);
         form.createDialogs();
         form.show();
         return app.exec();

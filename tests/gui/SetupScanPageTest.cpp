@@ -418,7 +418,8 @@ struct StagePage : ::testing::Test {
     FakeSounds sounds;
     FakeDialogs dialogs;
     ManualClock clock;
-    Services svc{alerts, sounds, dialogs, clock};
+    FakePrinting printing;
+    Services svc{alerts, sounds, dialogs, clock, printing};
     StageFakeKx10 kx;
     NoMain main;
     DialogSet dlg;

@@ -44,7 +44,8 @@ public:
     FakeSounds sounds;
     FakeDialogs dialogs;
     ManualClock clock;
-    Services services{alerts, sounds, dialogs, clock};
+    FakePrinting printing;
+    Services services{alerts, sounds, dialogs, clock, printing};
     RecordingKx10 kx;
     RecordingMainOps main;
     DialogSet dialogSet;

@@ -76,7 +76,8 @@ struct Sequencer : ::testing::Test {
     FakeSounds sounds;
     FakeDialogs dialogs;
     ManualClock clock;
-    Services services{alerts, sounds, dialogs, clock};
+    FakePrinting printing;
+    Services services{alerts, sounds, dialogs, clock, printing};
     std::vector<int> busy;
     std::unique_ptr<ScanSequencer> seq;
 };

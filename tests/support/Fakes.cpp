@@ -44,4 +44,33 @@ bool FakeDialogs::confirm(const QString& caption, const QString&) {
     return take(QStringLiteral("confirm"), caption).result != 0;
 }
 
+namespace {
+
+class RecordingCanvas : public PrintCanvas {
+public:
+    RecordingCanvas(FakePrinting::Job& job, QRect page) : job_(job), page_(page) {}
+    QRect pageRect() const override { return page_; }
+    void setFontName(const QString& family) override { font_ = family; }
+    void textOut(int x, int y, const QString& text) override {
+        job_.texts.push_back({job_.pages, x, y, font_, text});
+    }
+    void drawImage(const QRect& target, const QImage& image) override {
+        job_.pictures.push_back({job_.pages, target, image});
+    }
+    void newPage() override { ++job_.pages; }
+
+private:
+    FakePrinting::Job& job_;
+    QRect page_;
+    QString font_;
+};
+
+}  // namespace
+
+std::unique_ptr<PrintCanvas> FakePrinting::beginJob(const QString& title) {
+    if (!canStart) return nullptr;
+    jobs.push_back(Job{title, 1, {}, {}});
+    return std::make_unique<RecordingCanvas>(jobs.back(), page);
+}
+
 }  // namespace qor::test

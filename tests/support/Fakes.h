@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QStringList>
 #include <deque>
+#include <memory>
+#include <vector>
 #include <functional>
 
 #include <ostream>
@@ -64,6 +66,27 @@ public:
 
 private:
     Answer take(const QString& kind, const QString& what);
+};
+
+// Records every print job: the texts with their position and font, the pictures, the pages.
+// The two dialogs answer from `printAnswer` and `setupAnswer`.
+class FakePrinting : public Printing {
+public:
+    struct Text { int page; int x; int y; QString font; QString text; };
+    struct Picture { int page; QRect target; QImage image; };
+    struct Job { QString title; int pages = 1; std::vector<Text> texts; std::vector<Picture> pictures; };
+
+    bool printDialog() override { ++printDialogs; return printAnswer; }
+    bool printerSetupDialog() override { ++setupDialogs; return setupAnswer; }
+    std::unique_ptr<PrintCanvas> beginJob(const QString& title) override;
+
+    bool printAnswer = true;
+    bool setupAnswer = true;
+    bool canStart = true;               // false: the printer cannot start a job
+    QRect page = QRect(0, 0, 4960, 7016);   // an A4 page at 600 dpi
+    int printDialogs = 0;
+    int setupDialogs = 0;
+    std::deque<Job> jobs;   // every job begun, in order (a canvas keeps a reference to its job)
 };
 
 // A clock the test advances by hand; sleeping advances it.

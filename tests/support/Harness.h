@@ -37,7 +37,8 @@ public:
     FakeSounds sounds;
     FakeDialogs dialogs;
     ManualClock clock;
-    Services services{alerts, sounds, dialogs, clock};
+    FakePrinting printing;
+    Services services{alerts, sounds, dialogs, clock, printing};
     std::unique_ptr<Kx10Simulator> sim;
 
 private:
