@@ -1,14 +1,18 @@
-// The operator program: the main window against the simulated instrument.
+// The operator program: the main window against the simulated instrument, or against the
+// instrument's driver library named with --driver PATH or QOR10_DRIVER=PATH.
 
+#include "app/CommandLine.h"
+#include "app/InstrumentChoice.h"
 #include "app/QtPrinting.h"
 #include "app/QtServices.h"
 #include "app/TForm9.h"
-#include "sim/Kx10Simulator.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QProcessEnvironment>
 #include <clocale>
+#include <cstdio>
 #include <exception>
 
 namespace {
@@ -29,6 +33,12 @@ public:
     }
 };
 
+void print(FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+    if (!text.endsWith(QLatin1Char('\n'))) std::fputc('\n', to);
+    std::fflush(to);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,6 +46,24 @@ int main(int argc, char** argv) {
     // Numbers in boxes and files use the "." decimal point whatever the desktop locale says.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationDisplayName(QStringLiteral("QOR-10"));
+
+    qor::CommandLine options;
+    const QString driverEnvironment = QProcessEnvironment::systemEnvironment().value(
+        QString::fromLatin1(qor::kDriverEnvironmentVariable));
+    if (!options.parse(QCoreApplication::arguments(), driverEnvironment)) {
+        print(stderr, options.errorText());
+        print(stderr, options.helpText());
+        return 2;
+    }
+    if (options.helpRequested()) {
+        print(stdout, options.helpText());
+        return 0;
+    }
+    if (options.versionRequested()) {
+        print(stdout, options.versionText());
+        return 0;
+    }
+
     try {
         const QString startDir = QDir::currentPath();
         qor::QtAlerts alerts;
@@ -44,9 +72,16 @@ int main(int argc, char** argv) {
         qor::SteadyClock clock;
         qor::QtPrinting printing;
         qor::Services services{alerts, sounds, dialogs, clock, printing};
-        qor::Kx10Simulator instrument(clock);
-        qor::TForm9 form(services, instrument, startDir);
+        // A driver library that cannot be bound whole is refused before any window opens.
+        qor::InstrumentChoice choice = qor::chooseInstrument(options.driverPath(), clock);
+        if (!choice.instrument) {
+            print(stderr, choice.error);
+            QMessageBox::critical(nullptr, QStringLiteral("QOR-10"), choice.error);
+            return 1;
+        }
+        qor::TForm9 form(services, *choice.instrument, startDir);
         alerts.setWindow(&form, form.StatusBar1);
+        qor::showInstrumentName(*form.StatusBar1, choice.name);
         dialogs.setParent(&form);
         printing.setParent(&form);
         form.createDialogs();
