@@ -5,7 +5,9 @@
 
 namespace qor::test {
 
-Harness::Harness(const QString& dir) {
+Harness::Harness(const QString& dir) : Harness(InstrumentMaker(), dir) {}
+
+Harness::Harness(const InstrumentMaker& make, const QString& dir) {
     if (dir.isEmpty()) {
         tmp_ = std::make_unique<QTemporaryDir>();
         dir_ = tmp_->path();
@@ -13,7 +15,8 @@ Harness::Harness(const QString& dir) {
         dir_ = dir;
     }
     sim = std::make_unique<Kx10Simulator>(clock);
-    form_ = std::make_unique<TForm9>(services, *sim, dir_);
+    if (make) instrument = make(*this);
+    form_ = std::make_unique<TForm9>(services, instrument ? *instrument : *sim, dir_);
     form_->createDialogs();
     form_->show();
     QCoreApplication::processEvents();

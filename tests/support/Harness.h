@@ -8,6 +8,7 @@
 #include "support/Fakes.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace qor::test {
@@ -16,6 +17,10 @@ class Harness {
 public:
     // Starts the program in `dir` (a new temporary directory when empty).
     explicit Harness(const QString& dir = QString());
+    // Starts the program against the instrument `make` builds (for instance a pass-through
+    // around `sim`, or a driver library on `clock`); the harness keeps it for its lifetime.
+    using InstrumentMaker = std::function<std::unique_ptr<Kx10>(Harness&)>;
+    explicit Harness(const InstrumentMaker& make, const QString& dir = QString());
     ~Harness();
 
     TForm9& form() { return *form_; }
@@ -40,6 +45,7 @@ public:
     FakePrinting printing;
     Services services{alerts, sounds, dialogs, clock, printing};
     std::unique_ptr<Kx10Simulator> sim;
+    std::unique_ptr<Kx10> instrument;   // what the program talks to when not `sim` itself
 
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
