@@ -1,5 +1,6 @@
 #include "instrument/Kx10Library.h"
 
+#include <QFileInfo>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -12,7 +13,10 @@ char axisArg(int32_t a) { return static_cast<char>(a); }
 
 std::unique_ptr<Kx10Library> Kx10Library::load(const QString& path, QString* error) {
     std::unique_ptr<Kx10Library> lib(new Kx10Library);
-    lib->library_.setFileName(path);
+    // A file that exists is loaded from where it is, also when named without a folder (the
+    // loader alone would look for a bare name only in the system's library folders).
+    const QFileInfo file(path);
+    lib->library_.setFileName(file.exists() ? file.absoluteFilePath() : path);
     if (!lib->library_.load()) {
         if (error)
             *error = QStringLiteral("The instrument's driver library %1 cannot be loaded: %2")

@@ -29,9 +29,6 @@ TEST(CommandLine, ChoosesTheDriverLibraryFromTheOptionOrTheEnvironment) {
     ASSERT_TRUE(c.parse(args({"--driver=/lab/libdrv.so"}), QString()));
     EXPECT_EQ(QStringLiteral("/lab/libdrv.so"), c.driverPath());
 
-    // A second parse forgets the first.
-    ASSERT_TRUE(c.parse(args({}), QString()));
-    EXPECT_TRUE(c.driverPath().isEmpty());
 }
 
 TEST(CommandLine, RefusesUnknownOptionsAndAMissingPath) {

@@ -8,6 +8,7 @@
 #include "support/Fakes.h"
 #include "support/LoggingKx10.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <cstring>
@@ -117,6 +118,16 @@ TEST(Kx10Library, IsRefusedWhenTheFileCannotBeLoaded) {
     EXPECT_EQ(nullptr, Kx10Library::load(path, &error));
     EXPECT_TRUE(error.contains(path)) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("cannot be loaded"))) << error.toStdString();
+}
+
+TEST(Kx10Library, LoadsAFileNamedWithoutAFolderFromTheCurrentFolder) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QFileInfo(kShim).absolutePath()));
+    QString error;
+    std::unique_ptr<Kx10Library> lib = Kx10Library::load(QStringLiteral("libkx10shim.so"), &error);
+    QDir::setCurrent(before);
+    ASSERT_TRUE(lib) << error.toStdString();
+    EXPECT_EQ(QFileInfo(kShim).absoluteFilePath(), lib->fileName());
 }
 
 TEST(Kx10Library, IsRefusedWhenOperationsAreMissingAndNamesEachOne) {
