@@ -61,6 +61,14 @@ int32_t Kx10Library::staged(const char* op, int length, void* buf, int32_t size,
     return result;
 }
 
+template <class Call>
+int32_t Kx10Library::stagedText(const char* op, int length, char* buf, int32_t size, Call call) {
+    const int32_t result = staged(op, length, buf, size, call);
+    // A text reply ends with a NUL whenever the caller's buffer has room after it.
+    if (result != kLibraryOverrun && buf && size > length) buf[length] = '\0';
+    return result;
+}
+
 int32_t Kx10Library::KX10USB_Open(const char* serial, int32_t dev, int32_t p1, int32_t p2) {
     return KX10USB_Open_(serial, dev, p1, p2);
 }
@@ -78,7 +86,7 @@ int32_t Kx10Library::KX10USB_Write(int32_t dev, int32_t n, const uint8_t* bytes)
 }
 
 int32_t Kx10Library::KX10MCA_Status(int32_t dev, char m, char* buf, int32_t size) {
-    return staged("KX10MCA_Status", kMcaStatusReplySize, buf, size, [&](uint8_t* b) {
+    return stagedText("KX10MCA_Status", kMcaStatusReplySize, buf, size, [&](uint8_t* b) {
         return KX10MCA_Status_(dev, m, reinterpret_cast<char*>(b));
     });
 }
@@ -123,7 +131,7 @@ int32_t Kx10Library::KX10MCA_2DSCAN_Stop(int32_t dev, char m) {
 }
 
 int32_t Kx10Library::KX10MCA_2DSCAN_Status(int32_t dev, char m, char* buf, int32_t size) {
-    return staged("KX10MCA_2DSCAN_Status", kScanStatusReplySize, buf, size, [&](uint8_t* b) {
+    return stagedText("KX10MCA_2DSCAN_Status", kScanStatusReplySize, buf, size, [&](uint8_t* b) {
         return KX10MCA_2DSCAN_Status_(dev, m, reinterpret_cast<char*>(b));
     });
 }
@@ -146,14 +154,14 @@ int32_t Kx10Library::KX10Motor_Set_Speed(int32_t dev, char m, int32_t a, int32_t
 
 int32_t Kx10Library::KX10Motor_Get_Status(int32_t dev, char m, int32_t a, char* buf,
                                           int32_t size) {
-    return staged("KX10Motor_Get_Status", kMotorStatusReplySize, buf, size, [&](uint8_t* b) {
+    return stagedText("KX10Motor_Get_Status", kMotorStatusReplySize, buf, size, [&](uint8_t* b) {
         return KX10Motor_Get_Status_(dev, m, axisArg(a), reinterpret_cast<char*>(b));
     });
 }
 
 int32_t Kx10Library::KX10Motor_Read_Paddress(int32_t dev, char m, int32_t a, char* buf,
                                              int32_t size) {
-    return staged("KX10Motor_Read_Paddress", kPaddressReplySize, buf, size, [&](uint8_t* b) {
+    return stagedText("KX10Motor_Read_Paddress", kPaddressReplySize, buf, size, [&](uint8_t* b) {
         return KX10Motor_Read_Paddress_(dev, m, axisArg(a), reinterpret_cast<char*>(b));
     });
 }
@@ -188,7 +196,7 @@ int32_t Kx10Library::KX10Motor_Read_18memory2(int32_t dev, char m, int32_t a, ui
 }
 
 int32_t Kx10Library::KX10SC24_Status(int32_t dev, char m, char* buf, int32_t size) {
-    return staged("KX10SC24_Status", kCounterStatusReplySize, buf, size, [&](uint8_t* b) {
+    return stagedText("KX10SC24_Status", kCounterStatusReplySize, buf, size, [&](uint8_t* b) {
         return KX10SC24_Status_(dev, m, reinterpret_cast<char*>(b));
     });
 }

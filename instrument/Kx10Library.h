@@ -9,7 +9,8 @@
 // - The module and axis arguments are handed over as the 8-bit characters (or, for the presence
 //   check, the port number) the caller gives.
 // - Replies are staged (ReplyStage) at their documented lengths and copied into the caller's
-//   buffer, never more than the caller's size. A library that writes past a documented length
+//   buffer, never more than the caller's size; text replies end with a NUL when the caller's
+//   buffer has room after the reply. A library that writes past a documented length
 //   has the call fail with kLibraryOverrun, and nothing reaches the caller.
 // - KX10USB_Read asks the library for at most min(n, size, ReplyStage::kCapacity) bytes.
 // - A null reply buffer fails the call with kLibraryBadBuffer without calling the library.
@@ -81,6 +82,9 @@ private:
     // Runs one reply operation through the stage: `call` gets the staged buffer.
     template <class Call>
     int32_t staged(const char* op, int length, void* buf, int32_t size, Call call);
+    // The same for a text reply, NUL-terminated when the caller's buffer has room after it.
+    template <class Call>
+    int32_t stagedText(const char* op, int length, char* buf, int32_t size, Call call);
 
     QLibrary library_;
 #define QOR_KX10_POINTER(name) decltype(&::name) name##_ = nullptr;

@@ -182,6 +182,13 @@ TEST(Kx10Library, NeverWritesPastTheCallersBuffer) {
     EXPECT_EQ(0, lib->KX10Motor_Get_Status(1, '2', '0', small, 4));
     EXPECT_EQ('S', small[0]);
     EXPECT_EQ("####", std::string(small + 4, 4));
+    // Into a larger buffer, the 16 bytes and a NUL after them, nothing more.
+    char large[24];
+    std::memset(large, '#', sizeof large);
+    EXPECT_EQ(0, lib->KX10Motor_Get_Status(1, '2', '0', large, 20));
+    EXPECT_EQ('S', large[0]);
+    EXPECT_EQ('\0', large[kMotorStatusReplySize]);
+    EXPECT_EQ("#######", std::string(large + kMotorStatusReplySize + 1, 7));
 
     // The interface read asks the library for no more than the caller's buffer holds.
     static const uint8_t kVersion[7] = {0x24, 0x47, 0x03, 0x00, 0x24, 0x23, 0x0D};
