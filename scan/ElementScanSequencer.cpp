@@ -12,6 +12,10 @@ namespace {
 
 constexpr int32_t kSweepPresetTicks = 100000;   // 1000 s: the sweep ends the measurement
 constexpr int32_t kIdleTimer2Ms = 250;
+// Far below any step or pulse fraction that means something, far above the rounding error of
+// decimal values in binary.
+constexpr double kDecimalSlack = 1e-9;   // of a Y step
+constexpr double kPulseSlack = 1e-6;     // of a pulse
 
 QString motorMessage(int motor, const char* what) {
     return QStringLiteral("Motor#%1 %2").arg(motor).arg(QLatin1String(what));
@@ -195,6 +199,7 @@ void ElementScanSequencer::tick(McaSelection sel) {
             const int32_t pps = r_.ElemScanSpeedPps;
             if (kx_.KX10Motor_Set_Speed(1, x, '0', pps, pps, pps, 0, 1) < 0) return moveFailed(1);
             run_.ElemY = r_.ElemScanYStart;
+            run_.ElemYSteps = 0;
             if (kx_.KX10Motor_MoveTo_PAddress(1, x, '0', run_.ElemXEndPulses) < 0)
                 return moveFailed(1);
             run_.ElemScanAtEnd = 1;
@@ -214,14 +219,20 @@ void ElementScanSequencer::tick(McaSelection sel) {
             return;
         }
         case 50: {
-            if (run_.ElemY > r_.ElemScanYEnd) {
+            // Typed decimal values are not exact in binary: the end test allows for the error
+            // of the sum, so that Y end reached counts as reached, not as beyond.
+            if (run_.ElemY > r_.ElemScanYEnd + kDecimalSlack * r_.ElemScanYStep) {
                 run_.ElemScanState = 990;
                 return;
             }
-            run_.ElemY += r_.ElemScanYStep;
-            // The Y steps are truncated without rounding.
+            // Y of the next stroke from the start and the number of steps, so that no error
+            // piles up over many strokes.
+            ++run_.ElemYSteps;
+            run_.ElemY = r_.ElemScanYStart + run_.ElemYSteps * r_.ElemScanYStep;
+            // The Y steps are truncated without rounding; the slack keeps a product such as
+            // 100 x 0.29 = 28.999999999999996 on the 29 pulses typed.
             const double yStep = static_cast<double>(r_.MotorLogicalPulses[1]) * run_.ElemY;
-            if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1', truncToInt32(yStep)) < 0)
+            if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1', truncToInt32(yStep + kPulseSlack)) < 0)
                 return moveFailed(2);
             // X sets off at once: the stroke begins with a diagonal of one Y step.
             const int32_t target =

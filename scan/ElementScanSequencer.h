@@ -26,6 +26,7 @@ struct ElementScanRun {
     int32_t ElemXStartPulses = 0;
     int32_t ElemXEndPulses = 0;
     double ElemY = 0.0;           // Y of the present stroke, logical units
+    int32_t ElemYSteps = 0;       // Y steps since the first stroke
     int32_t ElemScanAtEnd = 0;    // 1 while the present stroke heads for X end
     int32_t BlinkTicks = 0;       // ticks since the running labels last swapped
     bool armed = false;           // from an accepted start to the end, a stop or a failure

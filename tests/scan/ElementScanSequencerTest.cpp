@@ -144,6 +144,29 @@ TEST_F(ElementScan, StrokesWaitForXAndStartCornersRoundWhileYStepsTruncate) {
               kx.callsOf("KX10Motor_MoveTo_PAddress"));
 }
 
+// Decimal steps as typed: Y end reached by the sum of the steps is not beyond it, and the Y
+// targets are the pulses of the typed values although their binary products fall just short.
+TEST_F(ElementScan, DecimalStepsKeepTheLastStrokeAndTheirPulses) {
+    st.rec.ElemScanYEnd = 0.3;
+    st.rec.ElemScanYStep = 0.1;   // 0.1 + 0.1 + 0.1 = 0.30000000000000004 in binary
+    ASSERT_TRUE(start());
+    runToEnd();
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 1 0", "KX10Motor_MoveTo_PAddress 2 1 10",
+                           "KX10Motor_MoveTo_PAddress 2 1 20", "KX10Motor_MoveTo_PAddress 2 1 30",
+                           "KX10Motor_MoveTo_PAddress 2 1 40", "KX10Motor_MoveTo_PAddress 2 1 0"}),
+              kx.callsOf("KX10Motor_MoveTo_PAddress 2 1"));
+
+    kx.calls.clear();
+    st.rec.ElemScanYEnd = 0.58;
+    st.rec.ElemScanYStep = 0.29;   // 100 x 0.29 = 28.999999999999996
+    ASSERT_TRUE(start());
+    runToEnd();
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 1 0", "KX10Motor_MoveTo_PAddress 2 1 29",
+                           "KX10Motor_MoveTo_PAddress 2 1 58", "KX10Motor_MoveTo_PAddress 2 1 87",
+                           "KX10Motor_MoveTo_PAddress 2 1 0"}),
+              kx.callsOf("KX10Motor_MoveTo_PAddress 2 1"));
+}
+
 TEST_F(ElementScan, WithoutMca1NoMcaCallIsMadeAndTheStageStillSweeps) {
     ASSERT_TRUE(start(kNoMca));
     runToEnd(kNoMca);
