@@ -142,10 +142,11 @@ void TForm9::buildToolBar(QWidget* central) {
     row->addWidget(Button16);
     RunName1 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName1");
     RunName2 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName2");
-    for (auto* l : {RunName1, RunName2}) {
-        l->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-        row->addWidget(l);
-    }
+    // The two take turns while a scan runs: red text, then white on red, so the label blinks.
+    RunName1->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    RunName2->setStyleSheet(
+        QStringLiteral("color: white; background: red; font-weight: bold;"));
+    for (auto* l : {RunName1, RunName2}) row->addWidget(l);
     row->addStretch(0);
 
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
