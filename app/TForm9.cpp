@@ -142,10 +142,11 @@ void TForm9::buildToolBar(QWidget* central) {
     row->addWidget(Button16);
     RunName1 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName1");
     RunName2 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName2");
-    for (auto* l : {RunName1, RunName2}) {
-        l->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-        row->addWidget(l);
-    }
+    // The two take turns while a scan runs: red text, then white on red, so the label blinks.
+    RunName1->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    RunName2->setStyleSheet(
+        QStringLiteral("color: white; background: red; font-weight: bold;"));
+    for (auto* l : {RunName1, RunName2}) row->addWidget(l);
     row->addStretch(0);
 
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
@@ -215,6 +216,21 @@ void TForm9::buildPages(QWidget* central) {
     PageMaster->addTab(TabGtable, QStringLiteral("γ table"));
     PageMaster->addTab(TabXray, QStringLiteral("X table"));
     PageMaster->addTab(TabSheet1, QStringLiteral("元素SCAN"));
+    ElementScanLinks links;
+    links.mcaSelection = [this] {
+        return McaSelection{MCAcollect->CheckBox13->isChecked(), MCAcollect->CheckBox14->isChecked()};
+    };
+    links.showMcaPage = [this] { PageMaster->setCurrentIndex(kMca); };
+    links.setRunNameTexts = [this](const QString& text) {
+        RunName1->setText(text);
+        RunName2->setText(text);
+    };
+    links.showRunNames = [this](bool first, bool second) {
+        RunName1->setVisible(first);
+        RunName2->setVisible(second);
+    };
+    links.showErrView = [this](const QString& text) { NonStop2Dcollect->ErrView->setText(text); };
+    TabSheet1->link(std::move(links));
     connect(PageMaster, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == kMca) DrawSpectrum();
         if (index == kScan2D) DrawMap();
@@ -474,6 +490,7 @@ void TForm9::Timer2Timer() {
     if (st_->Online != 1 || inTimer2_) return;
     TickGuard guard(inTimer2_);
     if (st_->ScanMode == 2) NonStop2Dcollect->scanTick();
+    if (st_->ScanMode == 3 || TabSheet1->elementScanArmed()) TabSheet1->scanTick();
 }
 
 void TForm9::showOnlineLamp(bool online) {

@@ -10,7 +10,9 @@
 namespace qor {
 
 ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent)
-    : Page(ctx, parent), stage_(ctx.st, ctx.kx, ctx.svc.alerts) {
+    : Page(ctx, parent),
+      stage_(ctx.st, ctx.kx, ctx.svc.alerts),
+      seq_(ctx.st, ctx.kx, ctx.svc, [this](int index) { return stage_.MotorBusy(index); }) {
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(12, 10, 12, 10);
     page->setSpacing(10);
@@ -137,6 +139,10 @@ ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent)
     connect(Button81, &QPushButton::clicked, this, &ElementScanPage::Button26Click);
     connect(Button85, &QPushButton::clicked, this, &ElementScanPage::Button30Click);
     connect(Button86, &QPushButton::clicked, this, &ElementScanPage::Button31Click);
+    connect(Button80, &QPushButton::clicked, this, &ElementScanPage::Button80Click);
+    connect(Button87, &QPushButton::clicked, this, &ElementScanPage::Button87Click);
+    connect(Button88, &QPushButton::clicked, this, &ElementScanPage::Button88Click);
+    connect(Button89, &QPushButton::clicked, this, &ElementScanPage::Button89Click);
     positions_[0] = StagePositionBox(1, Edit157, Image7, Image9);
     positions_[1] = StagePositionBox(2, Edit156, Image6, Image8);
 }
@@ -159,6 +165,48 @@ void ElementScanPage::Button30Click() {
 void ElementScanPage::Button31Click() {
     stage_.setCounterZero(1);
     stage_.setCounterZero(2);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The element scan
+
+McaSelection ElementScanPage::mcaSelection() const {
+    return links_.mcaSelection ? links_.mcaSelection() : McaSelection{};
+}
+
+void ElementScanPage::Button80Click() {
+    seq_.start(mcaSelection(), [this] {
+        if (links_.showMcaPage) links_.showMcaPage();
+        if (links_.setRunNameTexts) links_.setRunNameTexts(QStringLiteral("元素Scan中"));
+    });
+    showScanDisplay();
+}
+
+void ElementScanPage::Button87Click() {
+    seq_.stop(mcaSelection());
+    showScanDisplay();
+}
+
+void ElementScanPage::Button88Click() { seq_.moveToCorner(false); }
+void ElementScanPage::Button89Click() { seq_.moveToCorner(true); }
+
+void ElementScanPage::scanTick() {
+    seq_.tick(mcaSelection());
+    showScanDisplay();
+}
+
+void ElementScanPage::showScanDisplay() {
+    const ElementScanDisplay& d = seq_.display();
+    // The mapping scan sets its own period while it runs.
+    if (st().ScanMode != 2) main().setTimer2Interval(d.timer2Interval);
+    if (shown_.any && d.serial == shown_.serial) return;
+    shown_.any = true;
+    shown_.serial = d.serial;
+    if (links_.showRunNames) links_.showRunNames(d.runName1, d.runName2);
+    if (d.errViewCount != shown_.errViewCount) {
+        shown_.errViewCount = d.errViewCount;
+        if (links_.showErrView) links_.showErrView(QString::fromLatin1(d.errView));
+    }
 }
 
 void ElementScanPage::startupStep(int step) {
