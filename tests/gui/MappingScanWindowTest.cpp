@@ -174,7 +174,11 @@ TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     Scan2DPage& p = page(h);
     EXPECT_EQ(QStringLiteral("16/16"), p.LBstepX->text());
     EXPECT_EQ(QStringLiteral("16/16"), p.LBstepY->text());
-    EXPECT_EQ(QString::asprintf("0/ %d", h.rec().ZCount), p.LBstepZ->text());
+    EXPECT_EQ(QStringLiteral("-"), p.LBstepZ->text()) << "no Z in this scan";
+    EXPECT_EQ(QStringLiteral("2D scan finished: 1 pass, 2 map files"), p.LabelScanEnd->text());
+    EXPECT_EQ(QStringLiteral("256 / 256 px"), p.ScanProgressBar->format());
+    EXPECT_EQ(1000, p.ScanProgressBar->value());
+    EXPECT_EQ(QStringLiteral("0:00:00"), p.LabelLeft->text());
     EXPECT_EQ(QStringLiteral("1.5"), p.Edit132->text());
     EXPECT_EQ(formatGeneral(h.rec().ScanXEnd), p.Edit133->text());
     EXPECT_EQ(QStringLiteral("0.4"), p.Edit134->text());
