@@ -580,8 +580,10 @@ void Scan2DPage::Button65Click() {
         return confirm && svc().dialogs.exec(*confirm) == QDialog::Accepted;
     });
     // Asked and answered, the warning counters start again from 0 and the warning goes away;
-    // a start refused by its checks leaves them as they were.
+    // a start refused by its checks leaves them as they were. A started scan shows its empty
+    // labels and its progress at once.
     RedErrorComment->setVisible(seq_.redErrorCommentVisible());
+    showScanDisplay();
 }
 
 void Scan2DPage::Button66Click() {

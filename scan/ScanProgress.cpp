@@ -52,8 +52,9 @@ int64_t timeLeftMs(int64_t remaining, int32_t pixelsPerLine, int64_t lineMs) {
 }
 
 void formatDuration(int64_t ms, char (&out)[16]) {
-    const int64_t s = std::max<int64_t>(ms, 0) / 1000;
-    const int hours = static_cast<int>(std::min<int64_t>(s / 3600, 99999));
+    // Held at 99999:59:59, so that any duration fits the text.
+    const int64_t s = std::min<int64_t>(std::max<int64_t>(ms, 0) / 1000, 99999LL * 3600 + 3599);
+    const int hours = static_cast<int>(s / 3600);
     std::snprintf(out, sizeof out, "%d:%02d:%02d", hours, static_cast<int>(s / 60 % 60),
                   static_cast<int>(s % 60));
 }
