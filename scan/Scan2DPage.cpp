@@ -329,9 +329,7 @@ void Scan2DPage::buildPanel5() {
         Panel5, QStringLiteral("MCA測定時間が短く、測定点が桁ズレした可能性があります。"),
         "RedErrorComment");
     RedErrorComment->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-    QSizePolicy keep = RedErrorComment->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    RedErrorComment->setSizePolicy(keep);
+    // Hidden, the warning leaves its room to the end text.
     RedErrorComment->hide();
     bottom->addWidget(LabelScanEnd, 1);
     bottom->addWidget(RedErrorComment);
