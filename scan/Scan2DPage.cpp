@@ -323,8 +323,10 @@ void Scan2DPage::buildPanel5() {
     bottom->setSpacing(8);
     LabelScanEnd = makeLabel(Panel5, QString(), "LabelScanEnd");
     LabelScanEnd->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    LabelScanEnd->setMinimumWidth(0);
-    LabelScanEnd->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // As wide as the row allows: a text longer than the row (beside the shifted-pixel warning)
+    // is cut, and whole in its hint and in the status bar.
+    LabelScanEnd->setMinimumWidth(1);
+    LabelScanEnd->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     RedErrorComment = makeLabel(
         Panel5, QStringLiteral("MCA測定時間が短く、測定点が桁ズレした可能性があります。"),
         "RedErrorComment");

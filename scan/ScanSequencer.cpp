@@ -96,10 +96,13 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         files_.beginScan();
         st_.ScanMode = 2;
         run_.ScanState = 0;
-        // A new scan starts with an empty error box and empty step labels, no end text, and
-        // its progress at 0.
+        // A new scan starts with an empty error box and empty step labels, empty queue boxes,
+        // no end text, and its progress at 0.
         disp_.errView[0] = '\0';
         disp_.stepX[0] = disp_.stepY[0] = disp_.stepZ[0] = '\0';
+        disp_.queueCount = 0;
+        disp_.queueAhead = 0;
+        disp_.queueColour = QueueColour::White;
         disp_.end = ScanEnd::None;
         disp_.endText.clear();
         run_.PixelsStored = 0;

@@ -479,6 +479,8 @@ TEST(MappingScanWindow, AScanAfterAStopInMidStrokeStoresWhatAnUndisturbedScanSto
     EXPECT_TRUE(page(h).ErrView->text().isEmpty());
     EXPECT_TRUE(page(h).LBstepX->text().isEmpty()) << "the step labels start empty";
     EXPECT_TRUE(page(h).LabelScanEnd->text().isEmpty());
+    EXPECT_EQ(QStringLiteral("0"), page(h).Edit149->text()) << "the queue boxes start at 0";
+    EXPECT_EQ(QStringLiteral("0"), page(h).Edit147->text());
     runToEnd(h);
     ASSERT_EQ(0, h.st().ScanMode);
     EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join('|').toStdString();

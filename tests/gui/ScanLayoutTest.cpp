@@ -8,6 +8,7 @@
 #include "support/Harness.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -122,5 +123,27 @@ TEST(ScanLayout, ScanPanelTextsFitAtTheEndOfAScan) {
         EXPECT_GE(p.ScanProgressBar->width(), 120) << s.w;
         for (const char* name : {"LabelQueue", "LabelLine"})
             EXPECT_NE(nullptr, p.findChild<QLabel*>(QString::fromLatin1(name))) << name;
+    }
+}
+
+TEST(ScanLayout, AnAbortMessageIsShownWholeUnderThePanel) {
+    for (const Size s : kSizes) {
+        Harness h;
+        showAt(h, s, TForm9::kScan2D);
+        h.form().SpeedButton20->click();   // connect
+        h.alerts.clear();
+        h.rec().MapRoiEnabled[0] = 1;      // ROI 1 was never set: the hardware refuses it
+        h.sim->faults().fail("KX10MCA_2DSCAN_ROISET");
+        Scan2DPage& p = *h.form().NonStop2Dcollect;
+        h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
+        p.Button65->click();
+        h.tick2();
+        ASSERT_EQ(QStringList{QStringLiteral("2D scan Set ROI error , Abort 2Dscan")},
+                  h.alerts.messages);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(h.alerts.messages.first(), p.LabelScanEnd->text());
+        EXPECT_LE(p.LabelScanEnd->fontMetrics().horizontalAdvance(p.LabelScanEnd->text()),
+                  p.LabelScanEnd->width())
+            << s.w;
     }
 }
