@@ -3,8 +3,6 @@
 #include "app/TextCodec.h"
 #include "scan/MapView.h"
 
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -343,22 +341,4 @@ TEST(MapLegend, GridNamesAndRepaintOnChange) {
     storeSjis(rec.MapRoiElementName[5], QStringLiteral("Cu"));
     view.drawLegend(img, rec);
     EXPECT_EQ(white, img.pixel(50, 50));
-}
-
-TEST(MapStrip, TheWholeReadOutFitsTheStripOfTheDefaultWindowsMap) {
-    // The read-out of a 1024 x 1024 map with the largest numbers, its blanks closed up, in the
-    // 328-pixel map of the 1006 x 702 window (316 pixels of room).
-    const QString line = stripText(QStringLiteral(
-        "\n## mouse (1023,1023) Cell(1024,1024) matrix(1024,1024) offset(0,0) ZMax  1000000　"
-        "    123456 count"));
-    EXPECT_EQ(QStringLiteral("Cell(1024,1024) matrix(1024,1024) offset(0,0) ZMax 1000000 "
-                             "123456 count"),
-              line);
-    const QFont base;
-    const QFont f = stripFont(line, 316, base);
-    EXPECT_LE(QFontMetrics(f).horizontalAdvance(line), 316);
-    EXPECT_GE(f.pixelSize(), 8);
-    // A short text keeps the page's size, held to the strip's height.
-    const QFont shortText = stripFont(QStringLiteral("# Cell(1,2)"), 316, base);
-    EXPECT_EQ(std::min(QFontInfo(base).pixelSize(), 15), shortText.pixelSize());
 }

@@ -120,18 +120,6 @@ TEST(ScanTargets, OverflowsAreNamedEvenWithLimitsWiderThanTheCounters) {
     EXPECT_EQ("", problem(r));
 }
 
-TEST(ScanTargets, PulseArithmeticIn64Bits) {
-    InfoRecord r = scanRecord();
-    r.ScanXPixelPulses = 3000000;
-    r.ScanXSteps = 1000;
-    EXPECT_EQ(3000000000LL, scanLineEndPulses(r));
-    r.ScanYPixelPulses = 2000000000;
-    EXPECT_EQ(4000000000LL, scanLinePulses(r, 2));
-    EXPECT_FALSE(fitsPulses(scanLinePulses(r, 2)));
-    EXPECT_TRUE(fitsPulses(INT32_MIN));
-    EXPECT_FALSE(fitsPulses(static_cast<int64_t>(INT32_MIN) - 1));
-}
-
 TEST(ScanProgress, PlannedPixelsOverPassesAndPlanes) {
     InfoRecord r = scanRecord();
     r.ScanXSteps = 4;
