@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
@@ -53,13 +54,16 @@ bool parseLeadingDouble(const QString& text, double& value) {
     const auto res = std::from_chars(first, last, v, std::chars_format::general);
     if (res.ec == std::errc::invalid_argument) return false;
     if (res.ec == std::errc::result_out_of_range) {
-        // Too large: saturate like strtod (HUGE_VAL); too small: 0.
+        // Too large: no real number a field can hold; too small: 0.
         bool big = false;
         for (const char* p = first; p < res.ptr; ++p)
             if (*p == 'e' || *p == 'E') { big = p + 1 < res.ptr && p[1] != '-'; break; }
-        v = big ? std::numeric_limits<double>::infinity() : 0.0;
-        if (res.ptr == first) return false;
+        if (big || res.ptr == first) return false;
+        v = 0.0;
     }
+    // "nan", "inf" and "infinity" read as numbers, but no position, step or range can be one:
+    // such a text leaves the field as it was.
+    if (!std::isfinite(v)) return false;
     value = negative ? -v : v;
     return true;
 }

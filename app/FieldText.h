@@ -4,7 +4,8 @@
 // An integer field takes the decimal integer at the start of the text ("%d": leading blanks, an
 // optional sign, digits); a real field the real number at the start of the text ("%lf"). A text
 // that does not start with a number leaves the field unchanged. Numbers beyond the int32 range
-// saturate instead of wrapping.
+// saturate instead of wrapping. A real field never takes a value that is not a finite number:
+// "nan", "inf" or a number beyond the double range leave it unchanged.
 
 #include <QString>
 #include <cstdint>

@@ -3,8 +3,10 @@
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 
@@ -84,20 +86,39 @@ int32_t mapShownCount(int32_t pixels, int32_t zoom) {
 
 MapView::MapView() { std::memset(legendNames_, 0, sizeof legendNames_); }
 
+QString stripText(const QString& readout) {
+    static const QRegularExpression mouse(QStringLiteral("^##\\s*mouse\\s*\\([^)]*\\)\\s*"));
+    QString line = readout.simplified();
+    line.remove(mouse);
+    return line;
+}
+
+QFont stripFont(const QString& line, int room, const QFont& base) {
+    QFont font = base;
+    int pixels = std::min(QFontInfo(base).pixelSize(), kStrip - 5);
+    font.setPixelSize(pixels);
+    while (pixels > 8 && QFontMetrics(font).horizontalAdvance(line) > room)
+        font.setPixelSize(--pixels);
+    return font;
+}
+
 void MapView::renderStrip(const QString& readout, int width) {
     if (stripImage_.width() == width && stripSource_ == readout) return;
-    // The read-out begins with a line break (for the status bar); the strip shows one line,
-    // white on black from x = 10, cut with an ellipsis where the map is narrower than the text.
+    // The read-out begins with a line break (for the status bar); the strip shows what it says
+    // of the cell on one line, white on black from x = 10, in a font small enough for the
+    // whole text to fit the map's width (down to 8 pixels; only a still narrower map cuts it
+    // with an ellipsis).
     stripSource_ = readout;
     stripImage_ = QImage(width, kStrip - 1, QImage::Format_RGB32);
     stripImage_.fill(kBlack);
-    QString line = readout;
-    if (line.startsWith(QLatin1Char('\n'))) line.remove(0, 1);
+    const QString line = stripText(readout);
     QPainter p(&stripImage_);
     p.setPen(Qt::white);
     const int room = std::max(0, width - 12);
+    const QFont font = stripFont(line, room, p.font());
+    p.setFont(font);
     p.drawText(QRect(10, 0, room, kStrip - 1), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-               QFontMetrics(p.font()).elidedText(line, Qt::ElideRight, room));
+               QFontMetrics(font).elidedText(line, Qt::ElideRight, room));
 }
 
 MapDrawOutcome MapView::drawMap(QImage& img, const MapStore& maps, MapDisplayState& view,
@@ -211,12 +232,20 @@ void MapView::drawLegend(QImage& img, const InfoRecord& rec) {
     hline(img, 1, 400, 502, kBlack);
     const int g = (imgW - 2) / 4;
     for (int k = 1; k <= 3; ++k) vline(img, k * g, 1, imgH - 2, kBlack);
+    // The right border, which the rectangle above (its right edge at the image height) leaves
+    // outside the image: it closes the last column of bands down to the bottom line.
+    vline(img, imgW - 1, 0, std::min(imgH, 503), kBlack);
     // 3. The names, four slots per row, slot 0 at the top left; (x, y) is the text's top left.
     QPainter p(&img);
     p.setPen(Qt::black);
     const int ascent = QFontMetrics(p.font()).ascent();
-    for (int i = 0; i < kLegendSlots; ++i)
-        p.drawText(7 + (i % 4) * g, 87 + (i / 4) * 100 + ascent, legendText_[i]);
+    const int lineHeight = QFontMetrics(p.font()).height();
+    // A name longer than its band is cut at the band's edge instead of running into the next.
+    for (int i = 0; i < kLegendSlots; ++i) {
+        const int x = 7 + (i % 4) * g;
+        p.setClipRect(QRect(x, 87 + (i / 4) * 100, std::max(0, g - 8), lineHeight));
+        p.drawText(x, 87 + (i / 4) * 100 + ascent, legendText_[i]);
+    }
 }
 
 int32_t zMaxLowered(int32_t zMax) {

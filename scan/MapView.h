@@ -10,6 +10,7 @@
 #include "scan/MapStore.h"
 
 #include <QImage>
+#include <QFont>
 #include <QString>
 #include <cstdint>
 
@@ -100,6 +101,13 @@ inline bool mapCellInside(int s, int x, int y) {
 }
 
 // The click read-out of the status bar and the strip under the map.
+// The text of the read-out strip under the map: the read-out without its mouse position (the
+// status bar shows the whole read-out), the blanks of its number fields closed up.
+QString stripText(const QString& readout);
+// The font of the read-out strip under the map: `base` at most 15 pixels high, made smaller
+// (down to 8 pixels) until `line` fits `room` pixels.
+QFont stripFont(const QString& line, int room, const QFont& base);
+
 QString mapReadoutText(const MapClickCell& c, int x, const InfoRecord& rec, int32_t zMax,
                        int32_t count);
 // The status text of a legend click.

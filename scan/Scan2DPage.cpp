@@ -19,7 +19,7 @@ namespace qor {
 namespace {
 
 constexpr int kPageIndex = 3;        // index of this page in PageMaster
-constexpr int kPanel5Height = 150;   // fixed height of the scan panel
+constexpr int kPanel5Height = 174;   // fixed height of the scan panel
 
 // A read-only box: values the program shows, not settings the operator types.
 QLineEdit* makeShowBox(QWidget* parent, const char* name, int width) {
@@ -48,16 +48,16 @@ Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent)
     : Page(ctx, parent),
       view_(std::make_unique<MapView>()),
       stage_(ctx.st, ctx.kx, ctx.svc.alerts),
-      seq_(ctx.st, ctx.kx, ctx.svc, [this](int index) { return stage_.MotorBusy(index); }) {
+      seq_(ctx.st, ctx.kx, ctx.svc, [this](int index) { return stage_.motorState(index); }) {
     PaintBoxElem = named(new PaintBox(this), "PaintBoxElem");
     PaintBox2D = named(new PaintBox(this), "PaintBox2D");
     buildViewControls();
     buildMotorColumn();
     buildPanel5();
     connectButtons();
-    positions_[0] = StagePositionBox(1, Edit143);
-    positions_[1] = StagePositionBox(2, Edit142);
-    positions_[2] = StagePositionBox(3, Edit144);
+    positions_[0] = StagePositionBox(1, Edit143, imgCCW2DX, imgCW2DX);
+    positions_[1] = StagePositionBox(2, Edit142, imgCCW2DY, imgCW2DY);
+    positions_[2] = StagePositionBox(3, Edit144, imgCCW2DZ, imgCW2DZ);
 
     connect(PaintBoxElem, &PaintBox::mousePressed, this,
             [this](int x, int y, Qt::MouseButton b) { PaintBoxElemMouseDown(b, x, y); });
@@ -131,8 +131,10 @@ void Scan2DPage::buildMotorColumn() {
     col->setContentsMargins(0, 0, 0, 0);
     col->setSpacing(4);
     auto addGroup = [&](const char* name, const QString& caption, const char* minus,
-                        const char* plus, const char* set0, const char* pos, QPushButton*& bMinus,
-                        QPushButton*& bPlus, QPushButton*& bSet0, QLineEdit*& ePos) {
+                        const char* plus, const char* set0, const char* pos, const char* ccw,
+                        const char* cw, QPushButton*& bMinus, QPushButton*& bPlus,
+                        QPushButton*& bSet0, QLineEdit*& ePos, StageLamp*& lCcw,
+                        StageLamp*& lCw) {
         QGroupBox* g = makeGroup(motorColumn_, name, caption);
         auto* grid = new QGridLayout(g);
         grid->setContentsMargins(3, 3, 3, 3);
@@ -143,32 +145,44 @@ void Scan2DPage::buildMotorColumn() {
         ePos = makeShowBox(g, pos, 0);
         ePos->setAlignment(Qt::AlignRight);
         for (QPushButton* b : {bMinus, bPlus}) b->setMinimumWidth(30);
+        // The end switches flank Set 0: CCW (the minus side) under ◀, CW under ▶.
+        lCcw = new StageLamp(g, ccw, QStringLiteral("CCW リミットスイッチ"));
+        lCw = new StageLamp(g, cw, QStringLiteral("CW リミットスイッチ"));
+        auto* zeroRow = new QHBoxLayout;
+        zeroRow->setSpacing(2);
+        zeroRow->addWidget(lCcw);
+        zeroRow->addWidget(bSet0, 1);
+        zeroRow->addWidget(lCw);
         grid->addWidget(bMinus, 0, 0);
         grid->addWidget(bPlus, 0, 1);
-        grid->addWidget(bSet0, 1, 0, 1, 2);
+        grid->addLayout(zeroRow, 1, 0, 1, 2);
         grid->addWidget(ePos, 2, 0, 1, 2);
         col->addWidget(g);
         return g;
     };
     GroupMotorY = addGroup("GroupMotorY", QStringLiteral("Y軸モーター"), "Button71", "Button69",
-                           "Button70", "Edit142", Button71, Button69, Button70, Edit142);
+                           "Button70", "Edit142", "imgCCW2DY", "imgCW2DY", Button71, Button69,
+                           Button70, Edit142, imgCCW2DY, imgCW2DY);
     GroupMotorX = addGroup("GroupMotorX", QStringLiteral("　X軸モーター"), "Button72",
-                           "Button73", "Button74", "Edit143", Button72, Button73, Button74,
-                           Edit143);
+                           "Button73", "Button74", "Edit143", "imgCCW2DX", "imgCW2DX", Button72,
+                           Button73, Button74, Edit143, imgCCW2DX, imgCW2DX);
     GroupMotorZ = addGroup("GroupMotorZ", QStringLiteral("　Z軸モーター "), "Button75",
-                           "Button76", "Button77", "Edit144", Button75, Button76, Button77,
-                           Edit144);
-    col->addSpacing(6);
-    auto* buttons = new QGridLayout;
+                           "Button76", "Button77", "Edit144", "imgCCW2DZ", "imgCW2DZ", Button75,
+                           Button76, Button77, Edit144, imgCCW2DZ, imgCW2DZ);
+    col->addStretch(1);
+
+    // The view buttons, three to a row; placed beside the map or under the motor groups.
+    viewButtons_ = new QWidget(this);
+    viewButtons_->setObjectName(QStringLiteral("Scan2DViewButtons"));
+    auto* buttons = new QGridLayout(viewButtons_);
+    buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(2);
     QToolButton* order[] = {SpeedButton36, SpeedButton37, SpeedButton49, SpeedButton38,
                             SpeedButton46, SpeedButton50, SpeedButton47, SpeedButton48};
     for (int i = 0; i < 8; ++i) {
-        order[i]->setParent(motorColumn_);
+        order[i]->setParent(viewButtons_);
         buttons->addWidget(order[i], i / 3, i % 3);
     }
-    col->addLayout(buttons);
-    col->addStretch(1);
 }
 
 void Scan2DPage::buildPanel5() {
@@ -216,7 +230,8 @@ void Scan2DPage::buildPanel5() {
     left->addWidget(LBstepY, 1, 3);
     left->addWidget(makeLabel(Panel5, QStringLiteral("Z")), 1, 4, Qt::AlignRight);
     left->addWidget(LBstepZ, 1, 5);
-    left->addWidget(makeLabel(Panel5, QStringLiteral("Queue")), 2, 0);
+    // The two queue boxes: the pixels waiting to be read, and the line's pixels counting them.
+    left->addWidget(makeLabel(Panel5, QStringLiteral("Queue"), "LabelQueue"), 2, 0);
     Edit149 = makeShowBox(Panel5, "Edit149", 44);
     Edit147 = makeShowBox(Panel5, "Edit147", 52);
     Edit149->setAlignment(Qt::AlignRight);
@@ -227,7 +242,8 @@ void Scan2DPage::buildPanel5() {
     Edit149->setToolTip(QStringLiteral("読み出し待ちの測定点数"));
     Edit147->setToolTip(QStringLiteral("このラインの測定点数"));
     left->addWidget(Edit149, 2, 1);
-    left->addWidget(Edit147, 2, 2, 1, 2);
+    left->addWidget(makeLabel(Panel5, QStringLiteral("Line"), "LabelLine"), 2, 2, Qt::AlignRight);
+    left->addWidget(Edit147, 2, 3);
     auto* counts = new QHBoxLayout;
     counts->setSpacing(3);
     LabelRcnt = makeLabel(Panel5, QStringLiteral("0"), "LabelRcnt");
@@ -277,17 +293,51 @@ void Scan2DPage::buildPanel5() {
     range->addWidget(Edit140, 3, 4);
     grid->addLayout(range, 1, 1, Qt::AlignTop);
 
+    // Progress of the whole scan with its elapsed time and the time left.
+    auto* progress = new QHBoxLayout;
+    progress->setSpacing(4);
+    ScanProgressBar = named(new QProgressBar(Panel5), "ScanProgressBar");
+    ScanProgressBar->setRange(0, 1000);
+    ScanProgressBar->setValue(0);
+    ScanProgressBar->setTextVisible(true);
+    ScanProgressBar->setFormat(QString());
+    ScanProgressBar->setMaximumHeight(fontMetrics().height() + 6);
+    LabelElapsed = makeLabel(Panel5, QStringLiteral("0:00:00"), "LabelElapsed");
+    LabelLeft = makeLabel(Panel5, QStringLiteral("0:00:00"), "LabelLeft");
+    for (QLabel* l : {LabelElapsed, LabelLeft}) {
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("000:00:00")) + 4);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    progress->addWidget(makeLabel(Panel5, QStringLiteral("Progress")));
+    progress->addWidget(ScanProgressBar, 1);
+    progress->addSpacing(4);
+    progress->addWidget(makeLabel(Panel5, QStringLiteral("Elapsed")));
+    progress->addWidget(LabelElapsed);
+    progress->addSpacing(4);
+    progress->addWidget(makeLabel(Panel5, QStringLiteral("Left")));
+    progress->addWidget(LabelLeft);
+    grid->addLayout(progress, 2, 0, 1, 2);
+
+    // How the last scan ended, and the warning of shifted pixels.
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(8);
+    LabelScanEnd = makeLabel(Panel5, QString(), "LabelScanEnd");
+    LabelScanEnd->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    // As wide as the row allows: a text longer than the row (beside the shifted-pixel warning)
+    // is cut, and whole in its hint and in the status bar.
+    LabelScanEnd->setMinimumWidth(1);
+    LabelScanEnd->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     RedErrorComment = makeLabel(
         Panel5, QStringLiteral("MCA測定時間が短く、測定点が桁ズレした可能性があります。"),
         "RedErrorComment");
     RedErrorComment->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-    QSizePolicy keep = RedErrorComment->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    RedErrorComment->setSizePolicy(keep);
+    // Hidden, the warning leaves its room to the end text.
     RedErrorComment->hide();
-    grid->addWidget(RedErrorComment, 2, 0, 1, 2);
+    bottom->addWidget(LabelScanEnd, 1);
+    bottom->addWidget(RedErrorComment);
+    grid->addLayout(bottom, 3, 0, 1, 2);
     grid->setColumnStretch(0, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
 
     connect(Edit141, &QLineEdit::textChanged, this, &Scan2DPage::Edit141Change);
 }
@@ -304,9 +354,25 @@ void Scan2DPage::placeControls() {
     const int colLeft = legend.right() + 5;
     const int colWidth = std::max(60, PaintBox2D->x() - colLeft - 4);
     const int panelTop = height() - kPanel5Height - 2;
-    motorColumn_->setGeometry(colLeft, legend.top(), colWidth, std::max(0, panelTop - 14));
+    const int colHeight = std::max(0, panelTop - 4 - legend.top());
     Panel5->setGeometry(colLeft, panelTop, std::max(0, width() - colLeft - 3), kPanel5Height);
     placeContrastBars(legend);
+    // The view buttons go under the contrast bars beside the map when there is room there;
+    // else they close the motor column.
+    const QSize buttons = viewButtons_->sizeHint();
+    const int besideLeft = PaintBox2D->geometry().right() + 8;
+    const int besideTop = contrastStrip_->geometry().bottom() + 8;
+    const bool beside = contrastStrip_->x() == besideLeft &&
+                        width() - besideLeft - 4 >= buttons.width() &&
+                        besideTop + buttons.height() <= PaintBox2D->geometry().bottom();
+    if (beside) {
+        viewButtons_->setGeometry(besideLeft, besideTop, buttons.width(), buttons.height());
+        motorColumn_->setGeometry(colLeft, legend.top(), colWidth, colHeight);
+    } else {
+        const int h = std::min(buttons.height(), colHeight);
+        viewButtons_->setGeometry(colLeft, legend.top() + colHeight - h, colWidth, h);
+        motorColumn_->setGeometry(colLeft, legend.top(), colWidth, std::max(0, colHeight - h - 6));
+    }
 }
 
 void Scan2DPage::placeContrastBars(const QRect& legend) {
@@ -514,8 +580,10 @@ void Scan2DPage::Button65Click() {
         return confirm && svc().dialogs.exec(*confirm) == QDialog::Accepted;
     });
     // Asked and answered, the warning counters start again from 0 and the warning goes away;
-    // a start refused by its checks leaves them as they were.
+    // a start refused by its checks leaves them as they were. A started scan shows its empty
+    // labels and its progress at once.
     RedErrorComment->setVisible(seq_.redErrorCommentVisible());
+    showScanDisplay();
 }
 
 void Scan2DPage::Button66Click() {
@@ -587,6 +655,21 @@ void Scan2DPage::showScanDisplay() {
     }
     if (seq_.redErrorCommentVisible() != RedErrorComment->isVisibleTo(Panel5))
         RedErrorComment->setVisible(seq_.redErrorCommentVisible());
+    if (std::strncmp(d.progress, shown_.progress, sizeof shown_.progress) != 0) {
+        std::memcpy(shown_.progress, d.progress, sizeof shown_.progress);
+        ScanProgressBar->setValue(d.progressPermille);
+        ScanProgressBar->setFormat(QString::fromLatin1(d.progress));
+    }
+    showText(LabelElapsed, d.elapsed, shown_.elapsed);
+    showText(LabelLeft, d.left, shown_.left);
+    if (d.end != shown_.end || (d.end != ScanEnd::None && LabelScanEnd->text() != d.endText)) {
+        shown_.end = d.end;
+        LabelScanEnd->setText(d.endText);
+        LabelScanEnd->setToolTip(d.endText);
+        LabelScanEnd->setStyleSheet(d.end == ScanEnd::Aborted
+                                        ? QStringLiteral("font-weight: bold; color: #c00000;")
+                                        : QStringLiteral("font-weight: bold;"));
+    }
     if (d.rangesChanged) {
         const InfoRecord& r = rec();
         Edit129->setText(formatGeneral(r.ScanYStart));

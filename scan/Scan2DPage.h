@@ -9,12 +9,14 @@
 #include "scan/MapView.h"
 #include "scan/ScanSequencer.h"
 #include "scan/StageControl.h"
+#include "scan/StageLamp.h"
 #include "scan/StagePositionBox.h"
 
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -113,6 +115,13 @@ public:
     QPushButton* Button76 = nullptr;   // Z ▶
     QPushButton* Button77 = nullptr;   // Z Set 0
     QLineEdit* Edit144 = nullptr;      // Z position
+    // End-of-travel lamps of the three axes, beside each group's Set 0 (CCW left, CW right).
+    StageLamp* imgCCW2DY = nullptr;
+    StageLamp* imgCW2DY = nullptr;
+    StageLamp* imgCCW2DX = nullptr;
+    StageLamp* imgCW2DX = nullptr;
+    StageLamp* imgCCW2DZ = nullptr;
+    StageLamp* imgCW2DZ = nullptr;
     QPushButton* Button63 = nullptr;   // GOTO (0,0,0)
     QPushButton* Button64 = nullptr;   // GOTO (0,0)
     QPushButton* Button68 = nullptr;   // Stop Motor
@@ -141,6 +150,11 @@ public:
     QLineEdit* Edit139 = nullptr;
     QLineEdit* Edit140 = nullptr;
     QLineEdit* Edit141 = nullptr;      // map file name
+    // Progress of the whole scan, its elapsed time and the time left, and how it ended.
+    QProgressBar* ScanProgressBar = nullptr;
+    QLabel* LabelElapsed = nullptr;
+    QLabel* LabelLeft = nullptr;
+    QLabel* LabelScanEnd = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -164,6 +178,8 @@ private:
     ContrastRow contrastRows_[2];        // "Ｚ軸 Top" (TrackBar2), "Ｚ軸 Bottom" (TrackBar1)
     void placeContrastBars(const QRect& legend);
     QWidget* motorColumn_ = nullptr;     // motor groups, between the legend and the map
+    QWidget* viewButtons_ = nullptr;     // the eight view buttons: beside the map or in the column
+    void placeViewButtons(bool beside, const QRect& besideRect);
     std::unique_ptr<MapView> view_;
 
     StageControl stage_;
@@ -183,6 +199,10 @@ private:
         int32_t queueAhead = 0;
         int32_t red = 0;
         int32_t yellow = 0;
+        char progress[48] = "";
+        char elapsed[16] = "";
+        char left[16] = "";
+        ScanEnd end = ScanEnd::None;
     } shown_;
 };
 

@@ -2,7 +2,10 @@
 
 #include "app/FieldText.h"
 #include "instrument/Pulses.h"
+#include "scan/ScanProgress.h"
+#include "scan/ScanTargets.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -10,7 +13,8 @@ namespace qor {
 
 namespace {
 
-constexpr int kNoMorePixels = 999999999;
+constexpr int kNoMorePixels = 999999999;   // between two lines (state 51)
+constexpr int kQuietInterval = 99999999;   // a scan that has ended: no pixel pulses at all
 
 template <std::size_t N>
 void setText(char (&dst)[N], const char* fmt, int a, int b) {
@@ -18,18 +22,6 @@ void setText(char (&dst)[N], const char* fmt, int a, int b) {
 }
 
 }  // namespace
-
-int32_t zPlanePulses(const InfoRecord& r, int scanZ) {
-    const float start = static_cast<float>(r.ZStart);
-    const float end = static_cast<float>(r.ZEnd);
-    const float step = static_cast<float>(r.ZStep);
-    const bool rising = start < end;
-    const float offset = rising ? static_cast<float>(scanZ) * step
-                                : 0.0f - static_cast<float>(scanZ) * step;
-    const float target = start + offset;
-    const float scaled = static_cast<float>(r.MotorLogicalPulses[2]) * target;
-    return static_cast<int32_t>(rising ? scaled + 0.5f : scaled - 0.5f);
-}
 
 void unpackPixelFrame(const uint8_t* frame, int32_t counts[20]) {
     const int first = (frame[0] == '$' && frame[kPixelFrameSize - 1] == 'E') ? 1 : 0;
@@ -42,8 +34,8 @@ void unpackPixelFrame(const uint8_t* frame, int32_t counts[20]) {
     }
 }
 
-ScanSequencer::ScanSequencer(AppState& st, Kx10& kx, Services& svc, MotorBusyFn motorBusy)
-    : st_(st), r_(st.rec), kx_(kx), svc_(svc), motorBusy_(std::move(motorBusy)) {}
+ScanSequencer::ScanSequencer(AppState& st, Kx10& kx, Services& svc, MotorStateFn motorState)
+    : st_(st), r_(st.rec), kx_(kx), svc_(svc), motorState_(std::move(motorState)) {}
 
 int ScanSequencer::channelsOfMapIndex() const {
     static const int kChannels[5] = {256, 512, 1024, 2048, 4096};
@@ -72,7 +64,7 @@ QString ScanSequencer::parameterProblem() const {
     if (r_.MotorLogicalPulses[0] <= 0 || r_.MotorLogicalPulses[1] <= 0 ||
         (r_.ScanUseZ == 1 && r_.MotorLogicalPulses[2] <= 0))
         return QStringLiteral("モータの論理パルス数が0以下です。SETUPで設定してください。二次元SCANを開始できません");
-    return QString();
+    return scanTargetProblem(r_);
 }
 
 bool ScanSequencer::start(const std::function<bool()>& confirm) {
@@ -104,6 +96,24 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         files_.beginScan();
         st_.ScanMode = 2;
         run_.ScanState = 0;
+        // A new scan starts with an empty error box and empty step labels, empty queue boxes,
+        // no end text, and its progress at 0.
+        disp_.errView[0] = '\0';
+        disp_.stepX[0] = disp_.stepY[0] = disp_.stepZ[0] = '\0';
+        disp_.queueCount = 0;
+        disp_.queueAhead = 0;
+        disp_.queueColour = QueueColour::White;
+        disp_.end = ScanEnd::None;
+        disp_.endText.clear();
+        run_.PixelsStored = 0;
+        run_.PixelsPlanned = plannedPixels(r_);
+        run_.PassesDone = 0;
+        run_.FilesWritten = 0;
+        run_.StartMs = svc_.clock.nowMs();
+        run_.FirstLineMs = run_.LastLineMs = -1;
+        run_.LinesStarted = 0;
+        shownStored_ = shownElapsedS_ = shownLeftS_ = -1;
+        updateProgress();
     }
     run_.RedCount = 0;
     run_.YellowCount = 0;
@@ -112,7 +122,11 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
 }
 
 void ScanSequencer::stop() {
+    // Only a mapping scan under way has scan hardware to quiet: pressed while idle (or during
+    // a spectrum measurement), the button leaves the MCA alone.
+    const bool scanning = st_.ScanMode == 2;
     st_.ScanMode = 0;
+    if (scanning) quietHardware();
     kx_.KX10MCA_2DSCAN_OFFSET(1, mca1(), 0);
     for (int i = 0; i < 3; ++i) {
         if (r_.MotorEnabled[i] != 1) continue;
@@ -121,20 +135,95 @@ void ScanSequencer::stop() {
             svc_.alerts.message(QStringLiteral("Motor#%1 access error").arg(i + 1));
         }
     }
-    finish();
+    if (scanning)
+        finish(ScanEnd::Stopped, QStringLiteral("2D scan stopped by the operator"));
+    else
+        finish(ScanEnd::None, QString());
 }
 
-void ScanSequencer::finish() {
+// No pixel pulses, no 2D accumulation, the MCA stopped: nothing of an ended scan can reach the
+// pixel store of the next one. The scan MCA is MCA1 unless MCA2 is in view.
+void ScanSequencer::quietHardware() {
+    kx_.KX10Motor_Set_Interval_Pulse(1, nonStop(), '0', kQuietInterval);
+    kx_.KX10MCA_2DSCAN_Stop(1, mca1());
+    kx_.KX10MCA_Stop(1, mca1());
+    if (scanMca() != mca1()) {
+        kx_.KX10MCA_2DSCAN_Stop(1, scanMca());
+        kx_.KX10MCA_Stop(1, scanMca());
+    }
+}
+
+void ScanSequencer::finish(ScanEnd how, const QString& text) {
     // The map display is released and the tick period restored whenever a scan ends.
     st_.mapView.MapDrawHold = 0;
     setTimer2(250);
+    if (how == ScanEnd::None) return;
+    updateProgress(true);
+    disp_.end = how;
+    disp_.endText = text;
+    svc_.alerts.status(text);
+    changed();
 }
 
-// Idle first, then the message: the timers keep firing while the box is open.
+// Idle and quiet first, then the message: the timers keep firing while the box is open.
 void ScanSequencer::abort(const QString& message) {
     st_.ScanMode = 0;
-    finish();
+    quietHardware();
+    finish(ScanEnd::Aborted, message);
     svc_.alerts.message(message);
+}
+
+void ScanSequencer::lineStarted() {
+    const int64_t now = svc_.clock.nowMs();
+    if (run_.FirstLineMs < 0) run_.FirstLineMs = now;
+    run_.LastLineMs = now;
+    ++run_.LinesStarted;
+}
+
+void ScanSequencer::updateProgress(bool ended) {
+    const int64_t planned = run_.PixelsPlanned;
+    const int64_t stored = run_.PixelsStored;
+    const int64_t elapsed = svc_.clock.nowMs() - run_.StartMs;
+    // The measured period of a line (from one line's start to the next one's) once a line has
+    // been measured, the parameters' estimate before.
+    const int64_t lineMs = run_.LinesStarted >= 2
+                               ? (run_.LastLineMs - run_.FirstLineMs) / (run_.LinesStarted - 1)
+                               : estimatedLineMs(r_);
+    const int64_t left =
+        ended ? 0 : timeLeftMs(std::max<int64_t>(planned - stored, 0), r_.ScanXSteps, lineMs);
+    const int32_t permille =
+        planned > 0 ? static_cast<int32_t>(std::min(1000.0, 1000.0 * stored / planned)) : 0;
+    const int64_t elapsedS = elapsed / 1000;
+    const int64_t leftS = left / 1000;
+    if (stored == shownStored_ && elapsedS == shownElapsedS_ && leftS == shownLeftS_) return;
+    shownStored_ = stored;
+    shownElapsedS_ = elapsedS;
+    shownLeftS_ = leftS;
+    std::snprintf(disp_.progress, sizeof disp_.progress, "%lld / %lld px",
+                  static_cast<long long>(stored), static_cast<long long>(planned));
+    disp_.progressPermille = permille;
+    formatDuration(elapsed, disp_.elapsed);
+    formatDuration(left, disp_.left);
+    changed();
+}
+
+// An end switch lit during the scan: the stage has run out of travel, and the lines that follow
+// would be stored at places the stage never reached.
+bool ScanSequencer::limitReached(int motorIndex, const MotorState& s) {
+    if (!s.ccw && !s.cw) return false;
+    static const char* const kAxis[3] = {"X", "Y", "Z"};
+    abort(QStringLiteral("2D scan Motor#%1 (%2) stopped at the %3 end switch , Abort 2Dscan")
+              .arg(motorIndex + 1)
+              .arg(QLatin1String(kAxis[motorIndex]))
+              .arg(s.ccw ? QStringLiteral("CCW") : QStringLiteral("CW")));
+    return true;
+}
+
+bool ScanSequencer::limitReached() {
+    const int count = r_.ScanUseZ == 1 ? 3 : 2;
+    for (int i = 0; i < count; ++i)
+        if (limitReached(i, motorState_(i))) return true;
+    return false;
 }
 
 void ScanSequencer::setTimer2(int ms) {
@@ -146,18 +235,25 @@ void ScanSequencer::setTimer2(int ms) {
 
 void ScanSequencer::clearMaps() { st_.maps.clear(); }
 
+// Waits for X, Y (and Z when used); a lit end switch aborts the scan, which then waits no more.
 bool ScanSequencer::motorsStill() {
     const int count = r_.ScanUseZ == 1 ? 3 : 2;
     bool still = true;
-    for (int i = 0; i < count; ++i)
-        if (motorBusy_(i) == 1) still = false;
+    for (int i = 0; i < count; ++i) {
+        const MotorState s = motorState_(i);
+        if (limitReached(i, s)) return false;
+        if (s.busy == 1) still = false;
+    }
     return still;
 }
 
 void ScanSequencer::setStepLabels() {
     setText(disp_.stepX, "%d/ %d", run_.ScanX, r_.ScanXSteps);
     setText(disp_.stepY, "%d/ %d", run_.ScanY, r_.ScanYSteps);
-    setText(disp_.stepZ, "%d/ %d", run_.ScanZ, r_.ZCount);
+    if (r_.ScanUseZ == 1)
+        setText(disp_.stepZ, "%d/ %d", run_.ScanZ, r_.ZCount);
+    else
+        std::snprintf(disp_.stepZ, sizeof disp_.stepZ, "-");
     changed();
 }
 
@@ -170,6 +266,7 @@ void ScanSequencer::storePixel(const uint8_t* frame) {
     // must not push a pixel outside them either.
     if (column >= 0 && column < kMapSide && run_.ScanY >= 0 && run_.ScanY < kMapSide)
         for (int k = 0; k < 20; ++k) st_.maps.at(k, column, run_.ScanY) = counts[k];
+    ++run_.PixelsStored;
     if (run_.PixelEchoOn == 1) {
         svc_.alerts.status(QString::asprintf("%d,%d,%d,%d", counts[0], counts[1], counts[2],
                                              counts[3]));
@@ -234,14 +331,36 @@ void ScanSequencer::yStep() {
     setText(disp_.stepY, "%d/%d", run_.ScanY, r_.ScanYSteps);
     changed();
     if (run_.ScanY < r_.ScanYSteps) {
-        kx_.KX10Motor_MoveTo_PAddress(1, motor(1), '1', run_.ScanY * r_.ScanYPixelPulses);
+        // A Y step that is not made would store the next line as the next row at the old Y.
+        const int64_t target = scanLinePulses(r_, run_.ScanY);
+        if (!fitsPulses(target) ||
+            kx_.KX10Motor_MoveTo_PAddress(1, motor(1), '1', static_cast<int32_t>(target)) < 0)
+            return abort(QStringLiteral("2D scan MotorY move error , Abort 2Dscan"));
         run_.ScanState = 60;
     } else {
         run_.ScanState = 100;
     }
 }
 
+bool ScanSequencer::moveX(int64_t target) {
+    if (!fitsPulses(target)) {
+        abort(QStringLiteral("2D scan MotorX target %1 out of range , Abort 2Dscan")
+                  .arg(static_cast<qlonglong>(target)));
+        return false;
+    }
+    if (kx_.KX10Motor_MoveTo_PAddress(1, motor(0), '0', static_cast<int32_t>(target)) < 0) {
+        abort(QStringLiteral("2D scan MotorX move error , Abort 2Dscan"));
+        return false;
+    }
+    return true;
+}
+
 void ScanSequencer::tick() {
+    step();
+    if (st_.ScanMode == 2) updateProgress();
+}
+
+void ScanSequencer::step() {
     const bool backAndForth = r_.ScanMethod != 0;
     const char mca = scanMca();
     const char x = motor(0), y = motor(1), z = motor(2);
@@ -335,6 +454,10 @@ void ScanSequencer::tick() {
             run_.lineTime.v[5] = now.time().second();
             run_.ScanX = 0;
             setStepLabels();
+            lineStarted();
+            // Whatever closed before this line began (a pixel of a return or positioning move,
+            // a leftover of a stopped scan) is thrown away before the stroke.
+            if (failed(kx_.KX10MCA_2DSCAN_OFFSET(1, mca, 0), "KX10MCA_2DSCAN_OFFSET")) return;
             const int32_t speed = r_.ScanXSpeedPps;
             if (failed(kx_.KX10Motor_Set_Speed(1, x, '0', speed, speed, speed, 0, 0),
                        "KX10Motor_Set_Speed"))
@@ -342,32 +465,30 @@ void ScanSequencer::tick() {
             if (failed(kx_.KX10Motor_Set_Interval_Pulse(1, nonStop(), '0', r_.ScanXPixelPulses),
                        "KX10Motor_Set_Interval_Pulse"))
                 return;
-            const int32_t lineEnd = r_.ScanXPixelPulses * r_.ScanXSteps;
-            int32_t target = lineEnd;
+            int64_t target = scanLineEndPulses(r_);
             if (backAndForth) {
                 if (run_.ScanForward == 1) {
-                    target = -r_.XBacklashPulses;
+                    target = -static_cast<int64_t>(r_.XBacklashPulses);
                     run_.ScanForward = 0;
                 } else {
                     run_.ScanForward = 1;
                 }
-            } else if (failed(kx_.KX10Motor_MoveTo_PAddress(1, x, '0', target),
-                              "KX10Motor_MoveTo_PAddress")) {
+            } else if (!moveX(target)) {
                 return;
             }
             if (failed(kx_.KX10MCA_Preset(1, mca, 1, 2048, 9999999), "KX10MCA_Preset")) return;
             if (failed(kx_.KX10MCA_Start(1, mca), "KX10MCA_Start")) return;
             if (failed(kx_.KX10MCA_2DSCAN_Start(1, mca), "KX10MCA_2DSCAN_Start")) return;
             if (backAndForth) {
-                if (failed(kx_.KX10Motor_MoveTo_PAddress(1, x, '0', target),
-                           "KX10Motor_MoveTo_PAddress"))
-                    return;
+                if (!moveX(target)) return;
                 setTimer2(250);
             }
             run_.ScanState = 40;
             return;
         }
         case 40:
+            // X runs the stroke: an end switch here would leave the line waiting for ever.
+            if (limitReached()) return;
             readPixels();
             return;
         case 50:
@@ -381,7 +502,7 @@ void ScanSequencer::tick() {
                                                r_.MotorMaxSpeed[0], r_.ScanXSpeedPps, 0, 0),
                        "KX10Motor_Set_Speed"))
                 return;
-            int32_t target = 0;
+            int64_t target = 0;
             if (backAndForth) {
                 char reply[kPaddressReplySize + 1] = {};
                 if (kx_.KX10Motor_Read_Paddress(1, nonStop(), '0', reply, kPaddressReplySize) < 0) {
@@ -391,12 +512,12 @@ void ScanSequencer::tick() {
                 }
                 int32_t position = 0;
                 parsePaddressReply(reply, position);
-                target = run_.ScanForward == 1 ? position - r_.XBacklashPulses
-                                               : position + r_.XBacklashPulses;
+                // In 64 bits: a position near the counter's end plus the backlash must not wrap.
+                target = run_.ScanForward == 1
+                             ? static_cast<int64_t>(position) - r_.XBacklashPulses
+                             : static_cast<int64_t>(position) + r_.XBacklashPulses;
             }
-            if (failed(kx_.KX10Motor_MoveTo_PAddress(1, x, '0', target),
-                       "KX10Motor_MoveTo_PAddress"))
-                return;
+            if (!moveX(target)) return;
             yStep();
             return;
         }
@@ -411,6 +532,8 @@ void ScanSequencer::tick() {
             return;
         case 100: {
             const MapFileWriter::Result files = files_.write(r_, st_.maps, run_.lineTime, run_.ScanZ);
+            run_.FilesWritten += static_cast<int32_t>(files.written.size());
+            ++run_.PassesDone;
             if (files.openFailed)
                 svc_.alerts.message(QStringLiteral("測定データファイル Open ERROR"));
             ++run_.ScanPass;
@@ -457,9 +580,8 @@ void ScanSequencer::tick() {
                 run_.ScanState = 220;
                 return;
             }
-            if (failed(kx_.KX10Motor_MoveTo_PAddress(1, z, '2', zPlanePulses(r_, run_.ScanZ)),
-                       "KX10Motor_MoveTo_PAddress"))
-                return;
+            if (kx_.KX10Motor_MoveTo_PAddress(1, z, '2', zPlanePulses(r_, run_.ScanZ)) < 0)
+                return abort(QStringLiteral("2D scan MotorZ move error , Abort 2Dscan"));
             run_.ScanX = 0;
             run_.ScanY = 0;
             clearMaps();
@@ -469,11 +591,19 @@ void ScanSequencer::tick() {
         case 300:
             run_.ScanState = 900;
             return;
-        case 900:
+        case 900: {
             st_.ScanMode = 0;
-            kx_.KX10MCA_2DSCAN_Stop(1, mca1());
-            finish();
+            quietHardware();
+            const int32_t passes = run_.PassesDone;
+            const int32_t files = run_.FilesWritten;
+            finish(ScanEnd::Finished,
+                   QStringLiteral("2D scan finished: %1 %2, %3 %4")
+                       .arg(passes)
+                       .arg(passes == 1 ? QStringLiteral("pass") : QStringLiteral("passes"))
+                       .arg(files)
+                       .arg(files == 1 ? QStringLiteral("map file") : QStringLiteral("map files")));
             return;
+        }
         default:
             return;
     }

@@ -11,6 +11,8 @@
 #include "app/Services.h"
 #include "instrument/Kx10.h"
 #include "scan/MapFileWriter.h"
+#include "scan/StageControl.h"
+#include "scan/ZPlanes.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,6 +20,9 @@
 namespace qor {
 
 enum class QueueColour { White, Yellow, Red };
+
+// How the last scan ended, for the status text of the page.
+enum class ScanEnd { None, Finished, Stopped, Aborted };
 
 struct ScanDisplay {
     char stepX[32] = "";   // LBstepX
@@ -29,6 +34,14 @@ struct ScanDisplay {
     int32_t queueAhead = 0;            // Edit147: ScanX + waiting pixels
     bool rangesChanged = false;        // Edit129..Edit139 to refresh from the record
     int32_t timer2Interval = 250;      // Timer2 period wanted by the sequencer
+    // Progress of the whole scan: pixels stored of pixels planned, elapsed time, time left.
+    char progress[48] = "";
+    int32_t progressPermille = 0;
+    char elapsed[16] = "";
+    char left[16] = "";
+    // The end of the scan: how and the text that says so (empty while a scan runs).
+    ScanEnd end = ScanEnd::None;
+    QString endText;
     uint32_t serial = 0;               // bumped on every change the page must show
 };
 
@@ -45,19 +58,31 @@ struct ScanRun {
     int32_t ReadErrors = 0;
     uint8_t PixelEchoOn = 0;
     LineTime lineTime;
+    // Progress of the whole scan.
+    int64_t PixelsStored = 0;      // pixels stored since the start
+    int64_t PixelsPlanned = 0;
+    int32_t PassesDone = 0;        // passes of every plane, for the end text
+    int32_t FilesWritten = 0;
+    int64_t StartMs = 0;           // clock at the confirmed start
+    int64_t FirstLineMs = -1;      // clock at the start of the first line, -1 before it
+    int64_t LastLineMs = -1;       // clock at the start of the latest line
+    int64_t LinesStarted = 0;
 };
 
 class ScanSequencer {
 public:
-    // motorBusy(index 0..7): 1 moving, 0 still, -1 unknown (the stage control's MotorBusy).
-    using MotorBusyFn = std::function<int(int motorIndex)>;
+    // motorState(index 0..7): moving state and end switches (the stage control's motorState).
+    using MotorStateFn = std::function<MotorState(int motorIndex)>;
 
-    ScanSequencer(AppState& st, Kx10& kx, Services& svc, MotorBusyFn motorBusy);
+    ScanSequencer(AppState& st, Kx10& kx, Services& svc, MotorStateFn motorState);
 
-    // Start SCAN: the checks in order, then `confirm` (the confirmation dialog, true for OK).
-    // Returns true when the scan was armed.
+    // Start SCAN: the checks in order (the parameters and every target of the scan against the
+    // maps, the counters and the soft limits among them), then `confirm` (the confirmation
+    // dialog, true for OK). Returns true when the scan was armed.
     bool start(const std::function<bool()>& confirm);
-    // Stop SCAN: idle at once, pixel store reset, X/Y/Z halted (enabled motors only).
+    // Stop SCAN: idle at once; a running mapping scan leaves the scan hardware quiet (no pixel
+    // pulses, 2D accumulation and MCA stopped); pixel store reset; X/Y/Z halted (enabled
+    // motors only).
     void stop();
     // One Timer2 tick of the mapping scan (the caller runs it only online with ScanMode 2).
     void tick();
@@ -75,8 +100,18 @@ public:
 
 private:
     void abort(const QString& message);
-    void finish();
+    void step();   // the work of the state the scan is in
+    void finish(ScanEnd how, const QString& text);
+    void quietHardware();
     bool motorsStill();
+    // True (and the scan aborted) when an end switch of a scan axis is active.
+    bool limitReached();
+    bool limitReached(int motorIndex, const MotorState& s);
+    void updateProgress(bool ended = false);
+    void lineStarted();
+    // Sends X to `target`; false (and the scan aborted) when the target leaves the counters'
+    // range or the move fails.
+    bool moveX(int64_t target);
     void setStepLabels();
     void readPixels();
     void yStep();
@@ -94,16 +129,16 @@ private:
     InfoRecord& r_;
     Kx10& kx_;
     Services& svc_;
-    MotorBusyFn motorBusy_;
+    MotorStateFn motorState_;
     ScanRun run_;
     ScanDisplay disp_;
     MapFileWriter files_;
     bool clearedForPass_ = false;
+    // Progress figures shown last, so that the texts are rebuilt only when they change.
+    int64_t shownStored_ = -1;
+    int64_t shownElapsedS_ = -1;
+    int64_t shownLeftS_ = -1;
 };
-
-// The Z plane target of plane `scanZ` in pulses, computed in single precision: + 0.5 on a rising
-// range, - 0.5 on a falling or empty one.
-int32_t zPlanePulses(const InfoRecord& r, int scanZ);
 
 // The twenty counts of a pixel frame: data begin at byte 1 when byte 0 is '$' and byte 129 'E'.
 void unpackPixelFrame(const uint8_t* frame, int32_t counts[20]);

@@ -248,6 +248,10 @@ QWidget* SetupScanPage::buildScanParameterGroup() {
     for (const Row& row : rows) {
         *row.edit = makeEdit(g, row.name, kParamWidth);
         *row.help = soundButton(g, row.helpName);
+        // Where the page is short the rows get lower than the button: the button then takes
+        // its row's height, so that each stays on its own row beside its box.
+        (*row.help)->setMinimumHeight(12);
+        (*row.help)->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
         params->addWidget(makeLabel(g, QString::fromUtf8(row.label)), r, 0);
         params->addWidget(*row.edit, r, 1);
         params->addWidget(*row.help, r, 2);

@@ -36,14 +36,19 @@ double StageControl::ReadMotorPosition(int index, bool* ok) {
     return position;
 }
 
-int StageControl::MotorBusy(int index) {
-    if (index < 0 || index > 7) return -1;
+int StageControl::MotorBusy(int index) { return motorState(index).busy; }
+
+MotorState StageControl::motorState(int index) {
+    MotorState s;
+    if (index < 0 || index > 7) return s;
     const int n = index + 1;
     char status[kMotorStatusReplySize + 1] = {};
     kx_.KX10Motor_Get_Status(1, module(n), axisChar(n), status, kMotorStatusReplySize);
-    if (status[1] == '1') return 1;
-    if (status[1] == '0') return 0;
-    return -1;
+    if (status[1] == '1') s.busy = 1;
+    else if (status[1] == '0') s.busy = 0;
+    s.ccw = status[2] == '1';
+    s.cw = status[4] == '1';
+    return s;
 }
 
 bool StageControl::hasScale(int n) {

@@ -21,6 +21,13 @@
 
 namespace qor {
 
+// The moving state and the two end-of-travel switches of a motor, from one status read.
+struct MotorState {
+    int busy = -1;      // 1 moving, 0 standing, -1 unreadable
+    bool ccw = false;   // the CCW (minus side) end switch is active
+    bool cw = false;    // the CW (plus side) end switch is active
+};
+
 class StageControl {
 public:
     StageControl(InfoRecord& rec, MotorStatusReadout& last, const int32_t& online, Kx10& kx,
@@ -36,6 +43,9 @@ public:
     double ReadMotorPosition(int index, bool* ok = nullptr);
     // 1 while motor `index` (0..7) moves, 0 when it stands, -1 for an unreadable state. Silent.
     int MotorBusy(int index);
+    // The moving state and the end switches of motor `index` (0..7) from one status read; an
+    // index outside 0..7 reads as unreadable with no switch active. Silent.
+    MotorState motorState(int index);
 
     // Operator commands on motor n (1..8).
     // Jog: present position + `delta` logical units. Not sent when the position read failed.

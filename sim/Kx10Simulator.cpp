@@ -8,10 +8,16 @@ namespace qor {
 
 struct Kx10Simulator::McaModule {
     McaModule(const SimEmission& e, double deadTime, uint64_t seed)
-        : spectrum(e, deadTime), scan(e, deadTime), rng(seed) {}
+        : spectrum(e, deadTime), scan(e, deadTime), rng(seed), pixelSeed(seed ^ 0x5049584Cu) {}
     SimMca spectrum;
     SimScan2D scan;
     SimRandom rng;
+    // The pixel noise of a line comes from a generator seeded by the module's seed and the
+    // line's number since the channel size was last set (one line per 2D start): two scans set
+    // up alike draw alike, whatever was measured before them.
+    SimRandom pixelRng;
+    uint64_t pixelSeed;
+    uint64_t linesSincePset = 0;
 };
 
 Kx10Simulator::Kx10Simulator(Clock& clock, const SimConfig& config)
@@ -117,7 +123,7 @@ void Kx10Simulator::integrateAll(double dt, const double w[kSimComponents]) {
 
 void Kx10Simulator::closePixels() {
     for (int a = 0; a < kSimAddresses; ++a)
-        if (present_[a] == SimModuleKind::Mca) mca_[a]->scan.closePixel(mca_[a]->rng);
+        if (present_[a] == SimModuleKind::Mca) mca_[a]->scan.closePixel(mca_[a]->pixelRng);
 }
 
 void Kx10Simulator::advanceTo(int64_t t) {
@@ -321,7 +327,9 @@ int32_t Kx10Simulator::KX10MCA_2DSCAN_PSET(int32_t dev, char m, int32_t channels
     if (const int32_t r = needOpen()) return r;
     McaModule* mod = mcaModule(m);
     if (dev != 1 || !mod) return kSimBadArgument;
-    return mod->scan.setChannels(channels) ? 0 : kSimBadArgument;
+    if (!mod->scan.setChannels(channels)) return kSimBadArgument;
+    mod->linesSincePset = 0;
+    return 0;
 }
 
 int32_t Kx10Simulator::KX10MCA_2DSCAN_ROISET(int32_t dev, char m, int32_t roi, int32_t first,
@@ -341,6 +349,8 @@ int32_t Kx10Simulator::KX10MCA_2DSCAN_Start(int32_t dev, char m) {
     McaModule* mod = mcaModule(m);
     if (dev != 1 || !mod) return kSimBadArgument;
     mod->scan.start();
+    ++mod->linesSincePset;
+    mod->pixelRng.reseed(mod->pixelSeed + 0x9E3779B97F4A7C15ull * mod->linesSincePset);
     return 0;
 }
 

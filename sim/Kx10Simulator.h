@@ -7,7 +7,9 @@
 // module of another kind fails. The world (motions, counts, pixels) is a function of the injected
 // clock only: every operation first brings the instrument up to the clock's present time, so a
 // test advances the clock and then asks. Random draws come from generators seeded by
-// SimConfig::seed, so the same calls at the same times give the same replies.
+// SimConfig::seed, so the same calls at the same times give the same replies. The pixel noise of
+// a 2D scan line is drawn afresh for each line from the seed and the line's number since the
+// scan's channel size was set, so that two scans set up alike store alike.
 //
 // Results: 0 (or a byte count for the interface reads and writes) on success; negative on
 // failure: kSimBadArgument for an absent module, a wrong module kind or an invalid argument,

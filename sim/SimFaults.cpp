@@ -49,6 +49,14 @@ bool SimFaults::arm(const char* name, SimFaultKind kind, int delayMs, int times)
 
 bool SimFaults::fail(const char* op, int times) { return arm(op, SimFaultKind::Fail, 0, times); }
 
+bool SimFaults::failAfter(const char* name, int skip, int times) {
+    if (skip < 0 || !arm(name, SimFaultKind::Fail, 0, times)) return false;
+    SimOp op;
+    opOf(name, op);
+    entries_[static_cast<int>(op)].skip = skip;
+    return true;
+}
+
 bool SimFaults::delay(const char* op, int delayMs, int times) {
     return arm(op, SimFaultKind::Delay, delayMs, times);
 }
@@ -74,6 +82,10 @@ SimFaults::Hit SimFaults::take(SimOp op) {
     ++calls_[i];
     Entry& e = entries_[i];
     if (e.kind == SimFaultKind::None || e.remaining == 0) return {};
+    if (e.skip > 0) {
+        --e.skip;
+        return {};
+    }
     const Hit hit{e.kind, e.delayMs};
     if (e.remaining > 0 && --e.remaining == 0) e = Entry{};
     return hit;

@@ -39,6 +39,9 @@ public:
     // calls it hits (kFaultAlways: every call until cleared).
     bool fail(const char* op, int times = 1);
     bool failAlways(const char* op) { return fail(op, kFaultAlways); }
+    // Lets the next `skip` calls of the operation pass, then fails `times` calls: for a fault
+    // in the second of two calls of one operation made in a row.
+    bool failAfter(const char* op, int skip, int times = 1);
     bool delay(const char* op, int delayMs, int times = 1);
     bool corrupt(const char* op, SimFaultKind kind, int times = 1);
     bool clear(const char* op);
@@ -61,6 +64,7 @@ private:
         SimFaultKind kind = SimFaultKind::None;
         int remaining = 0;
         int delayMs = 0;
+        int skip = 0;   // calls that pass before the fault hits
     };
     Entry entries_[static_cast<int>(SimOp::Count)];
     int calls_[static_cast<int>(SimOp::Count)] = {};

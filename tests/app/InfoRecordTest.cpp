@@ -146,6 +146,14 @@ TEST(FieldText, LeadingNumberRules) {
     EXPECT_FALSE(parseLeadingDouble(QStringLiteral("--1"), d));
     EXPECT_TRUE(parseLeadingDouble(QStringLiteral("      1.0000\r"), d));
     EXPECT_DOUBLE_EQ(1.0, d);
+    // Texts that read as no finite number leave the field as it was.
+    for (const char* t : {"nan", "-nan", "NaN(1)", "inf", "-Infinity", "1e999", "-2e400mm"}) {
+        d = 2.5;
+        EXPECT_FALSE(parseLeadingDouble(QString::fromLatin1(t), d)) << t;
+        EXPECT_DOUBLE_EQ(2.5, d) << t;
+    }
+    EXPECT_TRUE(parseLeadingDouble(QStringLiteral("1e-400"), d));
+    EXPECT_DOUBLE_EQ(0.0, d) << "too small to hold reads as 0";
 }
 
 TEST(FieldText, Formats) {

@@ -3,7 +3,9 @@
 // clock; the map arrays, the map files, the scan panel and the release of the map display.
 
 #include "app/FieldText.h"
+#include "instrument/SetupPage.h"
 #include "scan/Scan2DPage.h"
+#include "scan/ScanProgress.h"
 #include "scan/SetupScanPage.h"
 #include "scan/TOKRightDlg1.h"
 #include "support/Harness.h"
@@ -13,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace qor;
 using namespace qor::test;
@@ -174,7 +177,11 @@ TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     Scan2DPage& p = page(h);
     EXPECT_EQ(QStringLiteral("16/16"), p.LBstepX->text());
     EXPECT_EQ(QStringLiteral("16/16"), p.LBstepY->text());
-    EXPECT_EQ(QString::asprintf("0/ %d", h.rec().ZCount), p.LBstepZ->text());
+    EXPECT_EQ(QStringLiteral("-"), p.LBstepZ->text()) << "no Z in this scan";
+    EXPECT_EQ(QStringLiteral("2D scan finished: 1 pass, 2 map files"), p.LabelScanEnd->text());
+    EXPECT_EQ(QStringLiteral("256 / 256 px"), p.ScanProgressBar->format());
+    EXPECT_EQ(1000, p.ScanProgressBar->value());
+    EXPECT_EQ(QStringLiteral("0:00:00"), p.LabelLeft->text());
     EXPECT_EQ(QStringLiteral("1.5"), p.Edit132->text());
     EXPECT_EQ(formatGeneral(h.rec().ScanXEnd), p.Edit133->text());
     EXPECT_EQ(QStringLiteral("0.4"), p.Edit134->text());
@@ -415,4 +422,247 @@ TEST(MappingScanWindow, StartIsRefusedOfflineAndWhileAScanRuns) {
     runToEnd(h);
     EXPECT_EQ(0, h.st().ScanMode);
     EXPECT_EQ(2, mapFiles(h).size());
+}
+
+// ---------------------------------------------------------------------------------------------
+// A scan the operator can trust: nothing of a stopped scan reaches the next one, failures and
+// the ends of travel stop the scan with a message, runaway targets never start, and the page
+// shows the progress and the end.
+
+namespace {
+
+// Every cell of map slots 0 and 1 over the scanned grid.
+std::vector<int32_t> mapCells(Harness& h, int side) {
+    std::vector<int32_t> cells;
+    for (int slot = 0; slot < 2; ++slot)
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) cells.push_back(h.st().maps.at(slot, x, y));
+    return cells;
+}
+
+// The scan hardware after a scan: no pixel pulses, no 2D accumulation, MCA1 not measuring.
+void expectQuietHardware(Harness& h) {
+    h.sim->advance();
+    EXPECT_EQ(99999999, h.sim->motors(2)->interval());
+    EXPECT_FALSE(h.sim->scan(1)->running());
+    EXPECT_FALSE(h.sim->mca(1)->measuring());
+}
+
+}  // namespace
+
+TEST(MappingScanWindow, AScanAfterAStopInMidStrokeStoresWhatAnUndisturbedScanStores) {
+    std::vector<int32_t> clean;
+    {
+        Harness h;
+        configure(h, 0);
+        startScan(h);
+        runToEnd(h);
+        ASSERT_EQ(0, h.st().ScanMode);
+        clean = mapCells(h, kSide);
+    }
+    Harness h;
+    configure(h, 0);
+    startScan(h);
+    // Stopped in the middle of the first stroke, with pixels closing.
+    run(h, [&] {
+        const ScanRun& r = page(h).sequencer().run();
+        return r.ScanY == 0 && r.ScanState == 40 && r.ScanX > 5;
+    });
+    ASSERT_EQ(2, h.st().ScanMode);
+    page(h).Button66->click();
+    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator"), page(h).LabelScanEnd->text());
+    expectQuietHardware(h);
+    for (int i = 0; i < 8; ++i) h.tick2();
+    ASSERT_GT(h.st().maps.at(0, 3, 0) + h.st().maps.at(1, 3, 0), 0) << "the stopped line stored";
+
+    startScan(h);
+    EXPECT_TRUE(page(h).ErrView->text().isEmpty());
+    EXPECT_TRUE(page(h).LBstepX->text().isEmpty()) << "the step labels start empty";
+    EXPECT_TRUE(page(h).LabelScanEnd->text().isEmpty());
+    EXPECT_EQ(QStringLiteral("0"), page(h).Edit149->text()) << "the queue boxes start at 0";
+    EXPECT_EQ(QStringLiteral("0"), page(h).Edit147->text());
+    runToEnd(h);
+    ASSERT_EQ(0, h.st().ScanMode);
+    EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join('|').toStdString();
+    EXPECT_EQ(0, page(h).sequencer().run().RedCount) << "no stale pixel piled up";
+    const std::vector<int32_t> again = mapCells(h, kSide);
+    ASSERT_EQ(clean.size(), again.size());
+    for (size_t i = 0; i < clean.size(); ++i) {
+        const int slot = static_cast<int>(i / (kSide * kSide));
+        const int cell = static_cast<int>(i % (kSide * kSide));
+        ASSERT_EQ(clean[i], again[i]) << "slot " << slot << " column " << cell % kSide
+                                      << " row " << cell / kSide;
+    }
+    expectQuietHardware(h);
+}
+
+TEST(MappingScanWindow, AFailedYStepAbortsTheScan) {
+    Harness h;
+    configure(h, 0);
+    startScan(h);
+    run(h, [&] { return page(h).sequencer().run().ScanState == 51; });
+    ASSERT_EQ(0, page(h).sequencer().run().ScanY);
+    // State 51 sends X home, then Y to the next line: the second move fails.
+    h.sim->faults().failAfter("KX10Motor_MoveTo_PAddress", 1);
+    h.tick2();
+    EXPECT_EQ(0, h.st().ScanMode);
+    EXPECT_EQ(QStringList{QStringLiteral("2D scan MotorY move error , Abort 2Dscan")},
+              h.alerts.messages);
+    EXPECT_EQ(QStringLiteral("2D scan MotorY move error , Abort 2Dscan"),
+              page(h).LabelScanEnd->text());
+    for (int i = 0; i < 20; ++i) h.tick2();
+    EXPECT_EQ(0, sum(h, 0, 0, kSide - 1, 1, kSide - 1) + sum(h, 1, 0, kSide - 1, 1, kSide - 1))
+        << "no second line stored at the first line's Y";
+    EXPECT_TRUE(mapFiles(h).isEmpty());
+    expectQuietHardware(h);
+    EXPECT_EQ(0, h.st().mapView.MapDrawHold);
+}
+
+TEST(MappingScanWindow, AScanBeyondTheTravelIsRefusedAndAbortedAtTheEndSwitch) {
+    Harness h;
+    configure(h, 0);
+    SetupScanPage& s = *h.form().Setup2DSCAN;
+    // 16 pixels of 400 pulses: X runs to 64 units, beyond the soft limit at 45.
+    s.Edit75->setText(QStringLiteral("400"));
+    s.Edit74->setText(QStringLiteral("4000"));
+    const int moves = h.sim->faults().calls("KX10Motor_MoveTo_PAddress");
+    page(h).Button65->click();   // no dialog
+    EXPECT_EQ(QStringList{QStringLiteral(
+                  "X軸 (Motor#1) の移動範囲 0 ～ 64 がソフトリミット(+) 45 を超えています。"
+                  "SETUPページのソフトリミットか測定範囲を見直してください。"
+                  "二次元SCANを開始できません")},
+              h.alerts.messages);
+    EXPECT_EQ(0, h.st().ScanMode);
+    EXPECT_EQ(moves, h.sim->faults().calls("KX10Motor_MoveTo_PAddress"));
+
+    // Soft limit widened past the stage's end switch at 50 units: the stroke runs into it.
+    h.alerts.clear();
+    h.form().SETUP->Edit88->setText(QStringLiteral("100"));
+    startScan(h);
+    runToEnd(h);
+    EXPECT_EQ(0, h.st().ScanMode) << "the scan does not wait at the switch for ever";
+    EXPECT_EQ(QStringList{QStringLiteral(
+                  "2D scan Motor#1 (X) stopped at the CW end switch , Abort 2Dscan")},
+              h.alerts.messages);
+    EXPECT_LT(page(h).sequencer().run().ScanX, kSide);
+    expectQuietHardware(h);
+    // The 2D SCAN page shows the lit switch of X.
+    h.form().Timer1Timer();
+    EXPECT_TRUE(page(h).imgCW2DX->isLit());
+    EXPECT_FALSE(page(h).imgCCW2DX->isLit());
+    EXPECT_FALSE(page(h).imgCW2DY->isLit());
+}
+
+TEST(MappingScanWindow, ProgressAndTimeLeftFollowTheScan) {
+    Harness h;
+    configure(h, 0);
+    SetupScanPage& s = *h.form().Setup2DSCAN;
+    s.Edit77->setText(QStringLiteral("4"));
+    s.Edit78->setText(QStringLiteral("4"));
+    Scan2DPage& p = page(h);
+    const int64_t t0 = h.clock.nowMs();
+    startScan(h);
+    // Before a line is measured, the time left comes from the parameters: a line is 4 pixels
+    // of 40 pulses at 400 pulses/s (400 ms), the return at 200 pulses/s (800 ms), the Y step
+    // (200 ms) and five ticks (1250 ms): 2650 ms, 16 pixels left of lines of 4.
+    EXPECT_EQ(QStringLiteral("0 / 16 px"), p.ScanProgressBar->format());
+    EXPECT_EQ(0, p.ScanProgressBar->value());
+    EXPECT_EQ(QStringLiteral("0:00:10"), p.LabelLeft->text());
+    EXPECT_EQ(QStringLiteral("0:00:00"), p.LabelElapsed->text());
+
+    int64_t line1 = -1, line2 = -1;
+    run(h, [&] {
+        const ScanRun& r = p.sequencer().run();
+        if (r.ScanState == 40 && r.ScanY == 0 && line1 < 0) line1 = h.clock.nowMs();
+        if (r.ScanState == 40 && r.ScanY == 1) line2 = h.clock.nowMs();
+        return line2 >= 0;
+    });
+    ASSERT_GT(line1, t0);
+    ASSERT_GT(line2, line1);
+    // One line done: 4 of 16 pixels, three more lines of the measured period left.
+    EXPECT_EQ(QStringLiteral("4 / 16 px"), p.ScanProgressBar->format());
+    EXPECT_EQ(250, p.ScanProgressBar->value());
+    char text[16];
+    formatDuration(h.clock.nowMs() - t0, text);
+    EXPECT_EQ(QString::fromLatin1(text), p.LabelElapsed->text());
+    formatDuration(3 * (line2 - line1), text);
+    EXPECT_EQ(QString::fromLatin1(text), p.LabelLeft->text());
+    EXPECT_TRUE(p.LabelScanEnd->text().isEmpty());
+
+    runToEnd(h);
+    EXPECT_EQ(QStringLiteral("16 / 16 px"), p.ScanProgressBar->format());
+    EXPECT_EQ(QStringLiteral("0:00:00"), p.LabelLeft->text());
+    EXPECT_EQ(QStringLiteral("2D scan finished: 1 pass, 2 map files"), p.LabelScanEnd->text());
+    EXPECT_EQ(QStringLiteral("2D scan finished: 1 pass, 2 map files"), h.alerts.statusTexts.last());
+}
+
+TEST(MappingScanWindow, RunawayTargetsAreRefusedAtStartNamingTheValue) {
+    Harness h;
+    configure(h, 0);
+    SetupScanPage& s = *h.form().Setup2DSCAN;
+    struct Case {
+        std::vector<std::pair<QLineEdit*, const char*>> typed;
+        int method;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{{s.Edit75, "3000000"}, {s.Edit78, "1000"}}, 0,
+         "X軸 (Motor#1) の移動先 3000000000 パルスがモータの範囲を超えます: "
+         "Ｘ軸二次元のピクセル幅 3000000 パルス × X軸ｓｔｅｐ数 1000。二次元SCANを開始できません"},
+        {{{s.Edit153, "-2147483648"}}, 1,
+         "X軸 (Motor#1) の移動先 2147483648 パルスがモータの範囲を超えます: "
+         "X軸Backlash -2147483648 パルス。二次元SCANを開始できません"},
+        {{{s.Edit75, "2147483"}, {s.Edit78, "1000"}, {s.Edit153, "-1000"}}, 1,
+         "X軸 (Motor#1) の移動先 2147484000 パルスがモータの範囲を超えます: "
+         "ライン終点 2147483000 パルス - X軸Backlash -1000 パルス。二次元SCANを開始できません"},
+        {{{s.Edit76, "2000000000"}, {s.Edit77, "3"}}, 0,
+         "Y軸 (Motor#2) の移動先 4000000000 パルスがモータの範囲を超えます: "
+         "Ｙ軸二次元のピクセル幅 2000000000 パルス × (Y軸ｓｔｅｐ数 3 - 1)。二次元SCANを開始できません"},
+        {{{s.Edit124, "0"}, {s.Edit125, "30000000"}, {s.Edit126, "3e7"}}, 0,
+         "Z軸 (Motor#3) の移動先 3000000000 パルスがモータの範囲を超えます: "
+         "Z軸の開始座標 0、ステップ角度 30000000 × 回数 1。二次元SCANを開始できません"},
+    };
+    const InfoRecord saved = h.rec();
+    for (const Case& c : cases) {
+        h.rec() = saved;
+        s.CheckBox48->setChecked(c.typed.front().first == s.Edit124);
+        s.smSelect->setCurrentIndex(c.method);
+        s.smSelectChange();
+        for (const auto& [box, text] : c.typed) {
+            box->setText(QString());   // so that the text below is a change
+            box->setText(QString::fromLatin1(text));
+        }
+        h.alerts.clear();
+        const int moves = h.sim->faults().calls("KX10Motor_MoveTo_PAddress");
+        page(h).Button65->click();   // refused before the confirmation dialog
+        EXPECT_EQ(QStringList{QString::fromUtf8(c.message)}, h.alerts.messages);
+        EXPECT_EQ(0, h.st().ScanMode);
+        EXPECT_EQ(moves, h.sim->faults().calls("KX10Motor_MoveTo_PAddress"));
+    }
+    // A Z start that is no number (a damaged information file) is refused too.
+    h.rec() = saved;
+    h.rec().ScanUseZ = 1;
+    h.rec().ZStart = std::numeric_limits<double>::quiet_NaN();
+    h.alerts.clear();
+    page(h).Button65->click();
+    EXPECT_EQ(QStringList{QStringLiteral("Z軸の開始座標 nan は数値ではありません。二次元SCANを開始できません")},
+              h.alerts.messages);
+    EXPECT_EQ(0, h.st().ScanMode);
+}
+
+TEST(MappingScanWindow, NotANumberTypedIntoAZBoxLeavesTheFieldAsItWas) {
+    Harness h;
+    SetupScanPage& s = *h.form().Setup2DSCAN;
+    s.Edit124->setText(QStringLiteral("0.5"));
+    s.Edit125->setText(QStringLiteral("2.5"));
+    s.Edit126->setText(QStringLiteral("0.5"));
+    ASSERT_EQ(4, h.rec().ZCount);
+    s.Edit124->setText(QStringLiteral("nan"));
+    s.Edit125->setText(QStringLiteral("-inf"));
+    s.Edit126->setText(QStringLiteral("infinity"));
+    s.Edit127->setText(QStringLiteral("nan"));
+    EXPECT_DOUBLE_EQ(0.5, h.rec().ZStart);
+    EXPECT_DOUBLE_EQ(2.5, h.rec().ZEnd);
+    EXPECT_DOUBLE_EQ(0.5, h.rec().ZStep);
+    EXPECT_EQ(4, h.rec().ZCount);
 }

@@ -319,6 +319,8 @@ TEST(MapLegend, GridNamesAndRepaintOnChange) {
     EXPECT_EQ(black, img.pixel(50, 502));
     EXPECT_EQ(black, img.pixel(99, 50)) << "g = (400 - 2) / 4 = 99";
     EXPECT_EQ(black, img.pixel(297, 450));
+    EXPECT_EQ(black, img.pixel(399, 50)) << "the right border closes the last column";
+    EXPECT_EQ(black, img.pixel(399, 450));
     EXPECT_EQ(white, img.pixel(50, 50));
     EXPECT_EQ(white, img.pixel(350, 450)) << "the band under the square is white too";
     auto inkIn = [&img](int x0, int y0) {
