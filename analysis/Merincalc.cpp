@@ -230,50 +230,59 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
     const int64_t to = std::min<int64_t>(endCh, kChannels + 8);
     const int32_t* S = e.SourceData;
 
-    // Each dip of the filter below the threshold yields one peak at its deepest channel. The
-    // dip's minimum counts as passed once the filter has risen above it by more than the
-    // filter's own noise (turnSigmas standard deviations); after an evaluation the next
-    // candidate of the same run of significant channels needs the filter to fall again by that
-    // much below the highest value reached since. So statistical wiggles on the flanks of one
-    // peak give no second entry, while a doublet whose filter dips twice gives two.
-    constexpr double kTurnSigmas = 1.0;
-    bool inRun = false;
-    int64_t ridge = 0;   // highest filter value since the last evaluation in this run
+    // Each dip of the filter below the threshold yields one peak, evaluated at its deepest
+    // channel. The dip's minimum counts as passed once the filter has risen above it by more
+    // than kTurnSigmas standard deviations of the filter's own noise, or once the filter has
+    // stayed above the threshold for more than `taps` channels (the run of significant channels
+    // has ended; a shorter gap is noise inside one dip). After an evaluation the next candidate needs the filter to fall, below the
+    // threshold, by that margin under the highest value reached since. So statistical wiggles
+    // inside or on the flanks of one peak's dip give no second entry, while a doublet whose
+    // filter dips twice gives two.
+    constexpr double kTurnSigmas = 6.0;
+    const int gap = e.taps;
+    enum { kIdle, kTracking, kAfterPeak } phase = kIdle;
+    int64_t ridge = 0;   // highest filter value since the last evaluation
+    int quiet = 0;       // consecutive channels above the threshold
     const auto evaluate = [&]() {
         evaluateCandidate(e.candidate, position, net, background, error, fwhm, low, high);
         e.pending = 0;
     };
+    const auto track = [&](int64_t ch) {
+        e.pending = 1;
+        e.candidate = static_cast<int32_t>(ch);
+        e.candidateValue = e.F;
+        phase = kTracking;
+    };
 
-    int64_t ch = from;
-    for (; ch <= to && e.count < maxPeaks; ++ch) {
+    for (int64_t ch = from; ch <= to && e.count < maxPeaks; ++ch) {
         filterFast(S, e.row, e.taps, ch, e.F, e.V);
         const double sd = std::sqrt(e.V > 0.0 ? e.V : 0.0);
         e.T = -k * sd;
         const double margin = kTurnSigmas * sd;
-        if (e.F < e.T) {
-            if (!inRun) {
-                inRun = true;
-                e.pending = 1;
-                e.candidate = static_cast<int32_t>(ch);
-                e.candidateValue = e.F;
-            } else if (e.pending) {
-                if (e.F <= e.candidateValue) {
+        const bool significant = e.F < e.T;
+        quiet = significant ? 0 : quiet + 1;
+        switch (phase) {
+            case kIdle:
+                if (significant) track(ch);
+                break;
+            case kTracking:
+                if (significant && e.F <= e.candidateValue) {
                     e.candidate = static_cast<int32_t>(ch);
                     e.candidateValue = e.F;
                 } else if (static_cast<double>(e.F - e.candidateValue) > margin) {
                     evaluate();
+                    phase = kAfterPeak;
                     ridge = e.F;
+                } else if (quiet > gap) {
+                    evaluate();
+                    phase = kIdle;
                 }
-            } else if (e.F > ridge) {
-                ridge = e.F;
-            } else if (static_cast<double>(ridge - e.F) > margin) {
-                e.pending = 1;
-                e.candidate = static_cast<int32_t>(ch);
-                e.candidateValue = e.F;
-            }
-        } else {
-            if (inRun && e.pending) evaluate();
-            inRun = false;
+                break;
+            case kAfterPeak:
+                if (e.F > ridge) ridge = e.F;
+                if (significant && static_cast<double>(ridge - e.F) > margin) track(ch);
+                else if (quiet > gap) phase = kIdle;
+                break;
         }
     }
     if (e.pending && e.count < maxPeaks) evaluate();
@@ -286,14 +295,18 @@ void CMerinCalcc::evaluateCandidate(int32_t c, double* position, double* net,
     EngineState& e = engine();
     const int32_t idx = e.count;
 
-    // 1. Centroid from the three channels around the candidate.
+    // 1. Centroid: the vertex of the log-parabola through the three channels around the
+    // candidate. It is a peak's centre only where that parabola opens downward (L2 > 0), and it
+    // is held within one channel of the candidate: on a noisy flank the vertex of a nearly
+    // straight parabola can lie anywhere.
     const double ym = y(int64_t(c) - 1), y0 = y(c), yp = y(int64_t(c) + 1);
     double d = 0.0;
     if (ym != 0.0 && yp != 0.0) {
         const double L2 = std::log(y0 * y0 / (yp * ym));
-        if (L2 != 0.0) d = 0.5 * std::log(yp / ym) / L2;
+        if (L2 > 0.0) d = 0.5 * std::log(yp / ym) / L2;
     }
     if (!std::isfinite(d)) d = 0.0;   // counts of mixed sign (a WORK difference)
+    d = std::clamp(d, -1.0, 1.0);
     const double x0 = c + d;
     e.centroid = x0;
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <cmath>
+#include <random>
 #include <vector>
 
 using namespace qor;
@@ -339,6 +340,44 @@ TEST(MerincalcSearch, ADoubletInsideOneRunGivesTwoPeaks) {
     ASSERT_EQ(2, f.count);
     EXPECT_NEAR(1200, f.position[0], 0.5);
     EXPECT_NEAR(1203, f.position[1], 0.5);
+}
+
+TEST(MerincalcSearch, NoisyPeaksAreFoundOnceAndLieInsideTheirRois) {
+    // Poisson spectra of broad and narrow peaks at a low significance (2.0 sigma, a few noise
+    // peaks per spectrum): the filter wiggles inside each dip and noise splits its run, yet each
+    // peak gives one entry, and every entry (noise peaks included) lies inside its own ROI.
+    CMerinCalcc m;
+    const double centres[4] = {600.0, 1500.4, 2400.7, 3300.2};
+    const double widths[4] = {9.5, 8.0, 4.0, 10.0};
+    int entriesOnPeaks = 0;
+    for (int seed = 1; seed <= 40; ++seed) {
+        std::mt19937 rng(seed);
+        std::vector<double> mean(4096, 150.0);
+        for (int i = 0; i < 4; ++i) {
+            const double sigma = widths[i] / 2.3548;
+            for (int c = 0; c < 4096; ++c) {
+                const double d = (c - centres[i]) / sigma;
+                mean[c] += 400.0 * std::exp(-0.5 * d * d);
+            }
+        }
+        std::vector<int32_t> s(4096);
+        for (int c = 0; c < 4096; ++c) s[c] = std::poisson_distribution<int32_t>(mean[c])(rng);
+        load(m, s);
+        const Found f = search(m, 0, 20, 4076, 99, 2.0);
+        ASSERT_LT(f.count, 99);
+        for (int i = 0; i < 4; ++i) {
+            int near = 0;
+            for (int j = 0; j < f.count; ++j)
+                near += std::fabs(f.position[j] - centres[i]) <= 0.5 * widths[i];
+            EXPECT_EQ(1, near) << "seed " << seed << ", peak at " << centres[i];
+            entriesOnPeaks += near;
+        }
+        for (int j = 0; j < f.count; ++j) {
+            EXPECT_GE(f.position[j], f.low[j] - 1.0) << "seed " << seed << " entry " << j;
+            EXPECT_LE(f.position[j], f.high[j] + 1.0) << "seed " << seed << " entry " << j;
+        }
+    }
+    EXPECT_EQ(160, entriesOnPeaks);
 }
 
 TEST(MerincalcSearch, StopsAtTheEndChannelAndTheMaximumCount) {
