@@ -83,21 +83,40 @@ EngineState& engine() {
 
 inline bool inside(int64_t ch) { return ch >= 0 && ch < CMerinCalcc::kChannels; }
 
-// Filter value and variance at ch with `row`; every read lies within ch +- 6, so ch must lie
-// inside -kPad + 6 .. kChannels + kPad - 7 (the zero guard bands).
-inline void filterFast(const int32_t* S, int row, int taps, int64_t ch, int64_t& F, double& V) {
-    const int32_t* c = CMerinCalcc::DerivativeFilterTable[row];
-    const int32_t* w = CMerinCalcc::VarianceWeightTable[row];
+// Filter value and variance at ch with the coefficients c and weights w of one row, padded
+// with zeros to 7 taps; every read lies within ch +- 6, so ch must lie inside
+// -kPad + 6 .. kChannels + kPad - 7 (the zero guard bands).
+inline void filterFast(const int32_t* S, const int64_t (&c)[7], const int64_t (&w)[7], int64_t ch,
+                       int64_t& F, double& V) {
     const int64_t y0 = S[ch];
     int64_t f = c[0] * y0;
     int64_t v = w[0] * y0;
-    for (int i = 1; i < taps; ++i) {
-        const int64_t up = S[ch + i], down = S[ch - i];
-        f += c[i] * (up + down);
-        v += w[i] * up + w[i] * down;
+#pragma GCC unroll 6
+    for (int i = 1; i < 7; ++i) {
+        const int64_t sum = int64_t(S[ch + i]) + S[ch - i];
+        f += c[i] * sum;
+        v += w[i] * sum;
     }
     F = f;
     V = static_cast<double>(v);
+}
+
+// One weighted-smoothing pass over channels lo..hi, step by step through the whole range, with
+// the running accumulator kept in R (see Smooth).
+__attribute__((optimize("tree-vectorize"))) void smoothSteps(const int32_t* __restrict S,
+                                                            int32_t* __restrict R, int64_t lo,
+                                                            int64_t hi, const float* c, int h,
+                                                            double divisor) {
+    const double c0 = c[0];
+    for (int64_t i = lo; i <= hi; ++i) R[i] = static_cast<int32_t>(static_cast<double>(S[i]) * c0);
+    for (int k = 1; k < h; ++k) {
+        const double ck = c[k];
+        for (int64_t i = lo; i <= hi; ++i)
+            R[i] = static_cast<int32_t>(static_cast<double>(R[i]) +
+                                        static_cast<double>(S[i + k]) * ck +
+                                        static_cast<double>(S[i - k]) * ck);
+    }
+    for (int64_t i = lo; i <= hi; ++i) R[i] = static_cast<int32_t>(static_cast<double>(R[i]) / divisor);
 }
 
 }  // namespace
@@ -158,20 +177,33 @@ int32_t CMerinCalcc::Smooth(int32_t kind, int32_t points, int32_t last) {
                                 (2 * int64_t(S[i + 2]) + S[i - 2]);
             // acc / 9 + 0.5 can never lie within rounding distance of an integer, so the
             // double product truncates exactly as an extended one would.
-            R[i] = static_cast<int32_t>(std::trunc(static_cast<double>(acc) * (1.0 / 9.0) + 0.5));
+            R[i] = static_cast<int32_t>(static_cast<double>(acc) * (1.0 / 9.0) + 0.5);
         }
     } else {
         const float* c = SmoothingTable[e.smoothRow];
         const double divisor = SmoothingDivisor[e.smoothRow];
         const int h = e.smoothHalf;
-        for (int64_t i = lo; i <= hi; ++i) {
-            double acc = std::trunc(static_cast<double>(S[i]) * c[0]);
-            for (int k = 1; k < h; ++k) {
-                const double ck = c[k];
-                acc = std::trunc(acc + static_cast<double>(S[i + k]) * ck +
-                                 static_cast<double>(S[i - k]) * ck);
+        // The accumulator truncates toward zero after every step (conversions to an integer
+        // do). While every count is below 2^23 the accumulator fits 32 bits (weights up to 59,
+        // a row's sum up to 231), and each step runs over the whole range at once in
+        // ResultData, which lets the compiler use vector instructions; otherwise each channel
+        // runs with a 64-bit accumulator. Both do the same operations in the same order.
+        int32_t maxAbs = 0;
+        for (int64_t i = lo - h; i <= hi + h; ++i)
+            maxAbs = std::max(maxAbs, S[i] < 0 ? (S[i] == INT32_MIN ? INT32_MAX : -S[i]) : S[i]);
+        if (maxAbs < (1 << 23)) {
+            smoothSteps(S, R, lo, hi, c, h, divisor);
+        } else {
+            for (int64_t i = lo; i <= hi; ++i) {
+                int64_t acc = static_cast<int64_t>(static_cast<double>(S[i]) * c[0]);
+                for (int k = 1; k < h; ++k) {
+                    const double ck = c[k];
+                    acc = static_cast<int64_t>(static_cast<double>(acc) +
+                                               static_cast<double>(S[i + k]) * ck +
+                                               static_cast<double>(S[i - k]) * ck);
+                }
+                R[i] = static_cast<int32_t>(static_cast<double>(acc) / divisor);
             }
-            R[i] = static_cast<int32_t>(std::trunc(acc / divisor));
         }
     }
     return 0;
@@ -243,49 +275,75 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
     enum { kIdle, kTracking, kAfterPeak } phase = kIdle;
     int64_t ridge = 0;   // highest filter value since the last evaluation
     int quiet = 0;       // consecutive channels above the threshold
+    // The loop keeps its state in locals and hands it to the shared storage at the end.
+    int64_t F = 0;
+    double V = 0.0;
+    int32_t candidate = 0;
+    int64_t candidateValue = 0;
+    bool pending = false;
     const auto evaluate = [&]() {
-        evaluateCandidate(e.candidate, position, net, background, error, fwhm, low, high);
-        e.pending = 0;
+        evaluateCandidate(candidate, position, net, background, error, fwhm, low, high);
+        pending = false;
     };
     const auto track = [&](int64_t ch) {
-        e.pending = 1;
-        e.candidate = static_cast<int32_t>(ch);
-        e.candidateValue = e.F;
+        pending = true;
+        candidate = static_cast<int32_t>(ch);
+        candidateValue = F;
         phase = kTracking;
     };
 
+    int64_t coef[7] = {}, weight[7] = {};
+    for (int i = 0; i < e.taps; ++i) {
+        coef[i] = DerivativeFilterTable[e.row][i];
+        weight[i] = VarianceWeightTable[e.row][i];
+    }
+    const double k2 = k * k;
     for (int64_t ch = from; ch <= to && e.count < maxPeaks; ++ch) {
-        filterFast(S, e.row, e.taps, ch, e.F, e.V);
-        const double sd = std::sqrt(e.V > 0.0 ? e.V : 0.0);
-        e.T = -k * sd;
-        const double margin = kTurnSigmas * sd;
-        const bool significant = e.F < e.T;
+        filterFast(S, coef, weight, ch, F, V);
+        const double v = V > 0.0 ? V : 0.0;
+        // F < -k sqrt(V), without the square root while nothing is tracked: for k >= 0 it
+        // holds exactly when F < 0 and F^2 > k^2 V.
+        bool significant;
+        if (k >= 0.0) {
+            const double f = static_cast<double>(F);
+            significant = F < 0 && f * f > k2 * v;
+        } else {
+            significant = static_cast<double>(F) < -k * std::sqrt(v);
+        }
         quiet = significant ? 0 : quiet + 1;
+        if (phase == kIdle && !significant) continue;
+        const double margin = kTurnSigmas * std::sqrt(v);
         switch (phase) {
             case kIdle:
-                if (significant) track(ch);
+                track(ch);
                 break;
             case kTracking:
-                if (significant && e.F <= e.candidateValue) {
-                    e.candidate = static_cast<int32_t>(ch);
-                    e.candidateValue = e.F;
-                } else if (static_cast<double>(e.F - e.candidateValue) > margin) {
+                if (significant && F <= candidateValue) {
+                    candidate = static_cast<int32_t>(ch);
+                    candidateValue = F;
+                } else if (static_cast<double>(F - candidateValue) > margin) {
                     evaluate();
                     phase = kAfterPeak;
-                    ridge = e.F;
+                    ridge = F;
                 } else if (quiet > gap) {
                     evaluate();
                     phase = kIdle;
                 }
                 break;
             case kAfterPeak:
-                if (e.F > ridge) ridge = e.F;
-                if (significant && static_cast<double>(ridge - e.F) > margin) track(ch);
+                if (F > ridge) ridge = F;
+                if (significant && static_cast<double>(ridge - F) > margin) track(ch);
                 else if (quiet > gap) phase = kIdle;
                 break;
         }
     }
-    if (e.pending && e.count < maxPeaks) evaluate();
+    if (pending && e.count < maxPeaks) evaluate();
+    e.F = F;
+    e.V = V;
+    e.T = -k * std::sqrt(V > 0.0 ? V : 0.0);
+    e.candidate = candidate;
+    e.candidateValue = candidateValue;
+    e.pending = pending ? 1 : 0;
     return e.count;
 }
 
