@@ -38,6 +38,7 @@ void McaPage::SpeedButton26Click() {
     showZeroRoiValues();
     ShowCurrentRoi();
     autoPeakSearch(an.Merin, an.peaks, rec(), st().spectrum, s);
+    ShowCurrentRoi();   // the current ROI's new ends, not the zeros of the cleared table
     if (rec().PeakReportPrint == 1 && svc().printing.printerSetupDialog()) {
         std::unique_ptr<PrintCanvas> job = svc().printing.beginJob(QStringLiteral("Peak Report"));
         if (job)

@@ -114,7 +114,8 @@ TEST(AnalysisWindow, AutomaticSearchMarksTheLinesAndTwoOfThemCalibrateTheThird) 
     EXPECT_NE(0, cu) << "Cu K-alpha";
     EXPECT_NE(0, zn) << "Zn K-alpha";
     if (res.PeakCount < 50) EXPECT_EQ(0, h.rec().RoiEnd[0][50]) << "old ROIs are gone";
-    EXPECT_EQ(QStringLiteral("0"), p.Edit18->text());
+    EXPECT_EQ(QString::number(h.rec().RoiStart[0][1]), p.Edit18->text()) << "ROI 1 is shown";
+    EXPECT_EQ(QString::number(h.rec().RoiEnd[0][1]), p.Edit19->text());
     ASSERT_TRUE(fe && cu && zn);
 
     // Fe and Zn become ROI 1 and 2 through the nearest-peak command, then calibrate.
