@@ -201,23 +201,6 @@ TEST(PeakCommands, SmoothingFillsWorkAndCopiesTheChannelsAboveTheSpectrum) {
     EXPECT_EQ(167, r.sp.slot[kSlotWork][500]) << "(3*100 + 2*300+300 + 2*100+100) / 9, rounded";
 }
 
-TEST(PeakCommands, SmoothingChoiceFollowsTheFilterIndex) {
-    InfoRecord rec{};
-    rec.SmoothFilter = 1;
-    rec.SmoothPointsIndex = 2;
-    EXPECT_EQ(1, smoothChoice(rec).kind);
-    EXPECT_EQ(9, smoothChoice(rec).points);
-    rec.SmoothFilter = 2;
-    rec.SmoothAveragePoints = 17;
-    EXPECT_EQ(2, smoothChoice(rec).kind);
-    EXPECT_EQ(17, smoothChoice(rec).points);
-    rec.SmoothFilter = 0;
-    rec.SmoothPointsIndex = 3;
-    EXPECT_EQ(0, smoothChoice(rec).points) << "no such width: refused";
-    rec.SmoothFilter = 5;
-    EXPECT_EQ(0, smoothChoice(rec).points);
-}
-
 TEST(PeakCommands, CalibrationRoisAreStoredAndRecalledWithABackup) {
     InfoRecord rec{};
     for (int k = 0; k < 10; ++k) {

@@ -400,8 +400,8 @@ TEST(AnalysisWindow, CalibrationComputeRefusesTooFewPointsAndKeepsTheCubicTerm) 
     InfoRecord& r = h.rec();
     SpectrumState& sp = h.st().spectrum;
     for (int c = 0; c < kSlotChannels; ++c) sp.slot[0][c] = 0;
-    const int peaks[4] = {300, 700, 1200, 1800};
-    const double energies[4] = {3.0, 7.1, 12.3, 18.9};
+    const int peaks[4] = {100, 200, 1200, 1800};
+    const double energies[4] = {50.0, 100.0, 590.0, 905.0};
     for (int k = 1; k <= 4; ++k) {
         sp.slot[0][peaks[k - 1]] = 500;
         r.RoiStart[0][k] = peaks[k - 1] - 5;
@@ -415,7 +415,7 @@ TEST(AnalysisWindow, CalibrationComputeRefusesTooFewPointsAndKeepsTheCubicTerm) 
     QStringList afterRefusal;
     h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, [&](QDialog& d) {
                           auto& e = dynamic_cast<TecalDlg&>(d);
-                          EXPECT_EQ(QStringLiteral("300"), e.Label3->text());
+                          EXPECT_EQ(QStringLiteral("100"), e.Label3->text());
                           for (int k = 2; k <= 8; ++k) e.rowCheck(k)->setChecked(false);
                           e.RadioGroup1->button(0)->click();
                           e.Button1->click();
@@ -427,6 +427,20 @@ TEST(AnalysisWindow, CalibrationComputeRefusesTooFewPointsAndKeepsTheCubicTerm) 
     EXPECT_EQ((QStringList{QStringLiteral("0.25"), QStringLiteral("0.0101")}), afterRefusal);
     EXPECT_EQ(0.25, r.CalibA[0]) << "OK kept the slot's calibration";
     EXPECT_EQ(0.0101, r.CalibB[0]);
+
+    // (100, 50 keV) and (200, 100 keV), linear: a = 0, b = 0.5, channel 150 reads 75.
+    h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, [&](QDialog& d) {
+                          auto& e = dynamic_cast<TecalDlg&>(d);
+                          e.CheckBox3->setChecked(false);
+                          e.CheckBox4->setChecked(false);
+                          e.Button1->click();
+                      }});
+    p.SpeedButton8->click();
+    EXPECT_NEAR(0.0, r.CalibA[0], 1e-12);
+    EXPECT_NEAR(0.5, r.CalibB[0], 1e-15);
+    EXPECT_EQ(0.0, r.CalibC[0]);
+    EXPECT_EQ(0.0, r.CalibD[0]);
+    EXPECT_NEAR(75.0, p.ChannelToEnergy(0, 150), 1e-9);
 
     // Four points, cubic: Edit13 shows d and OK stores it.
     QString shownD;
