@@ -265,13 +265,15 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
     // Each dip of the filter below the threshold yields one peak, evaluated at its deepest
     // channel. The dip's minimum counts as passed once the filter has risen above it by more
     // than kTurnSigmas standard deviations of the filter's own noise, or once the filter has
-    // stayed above the threshold for more than `taps` channels (the run of significant channels
-    // has ended; a shorter gap is noise inside one dip). After an evaluation the next candidate needs the filter to fall, below the
-    // threshold, by that margin under the highest value reached since. So statistical wiggles
-    // inside or on the flanks of one peak's dip give no second entry, while a doublet whose
-    // filter dips twice gives two.
+    // stayed above the threshold for more than twice `taps` channels (shorter quiet stretches
+    // are noise inside one dip, whose deeper part may follow). After an evaluation the next
+    // candidate needs the filter to fall, below the threshold, by that margin under the highest
+    // value reached since, or a new run of significant channels after more than `taps` quiet
+    // ones. So statistical wiggles inside or on the flanks of one peak's dip give no second
+    // entry, while a doublet whose filter dips twice gives two.
     constexpr double kTurnSigmas = 6.0;
-    const int gap = e.taps;
+    const int dipGap = 2 * e.taps;   // a pending dip ends after this many quiet channels
+    const int runGap = e.taps;       // after an evaluation, the run ends after these
     enum { kIdle, kTracking, kAfterPeak } phase = kIdle;
     int64_t ridge = 0;   // highest filter value since the last evaluation
     int quiet = 0;       // consecutive channels above the threshold
@@ -325,7 +327,7 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
                     evaluate();
                     phase = kAfterPeak;
                     ridge = F;
-                } else if (quiet > gap) {
+                } else if (quiet > dipGap) {
                     evaluate();
                     phase = kIdle;
                 }
@@ -333,7 +335,7 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
             case kAfterPeak:
                 if (F > ridge) ridge = F;
                 if (significant && static_cast<double>(ridge - F) > margin) track(ch);
-                else if (quiet > gap) phase = kIdle;
+                else if (quiet > runGap) phase = kIdle;
                 break;
         }
     }
