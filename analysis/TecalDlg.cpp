@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qor {
 
@@ -56,8 +57,8 @@ TecalDlg::TecalDlg(AppState& st, Services& svc, QWidget* parent) : TOKBottomDlg(
                                  3);
     Edit9 = makeEdit(GroupBox1, "Edit9", 80);
     Edit9->setMaxLength(15);   // the unit field holds 15 bytes and its NUL
-    // Computing the coefficients belongs to the calibration fit; the button is wired with it.
     Button1 = makeButton(GroupBox1, "Button1", QStringLiteral("この条件で校正式を算出する"));
+    connect(Button1, &QPushButton::clicked, this, &TecalDlg::Button1Click);
 
     auto* unit = new QHBoxLayout;
     unit->addWidget(makeLabel(GroupBox1, QStringLiteral("エネルギーの単位")));
@@ -143,6 +144,40 @@ bool TecalDlg::prepare(int slot) {
     Edit12->setText(formatGeneral(ComputedC));
     Edit13->setText(formatGeneral(ComputedD));
     return true;
+}
+
+const char* const TecalDlg::kFitRefusedText =
+    "校正式を算出できません。チェックしたROIのピークchが、式の次数+1 種類以上必要です"
+    "（エネルギーは数値で指定してください）。";
+
+void TecalDlg::Button1Click() {
+    double x[16] = {};
+    double y[16] = {};
+    int n = 0;
+    for (int k = 1; k <= kRows; ++k) {
+        if (!checks_[k - 1]->isChecked()) continue;
+        x[n] = RefChannel[k];
+        y[n] = RefEnergy[k];
+        ++n;
+    }
+    const int order = RadioGroup1->itemIndex();
+    if (order >= 0 && order <= 2) {
+        if (Merin.FitPolynomial(x, y, n, order + 1) < 0) {
+            svc_.alerts.message(QString::fromUtf8(kFitRefusedText));
+            return;
+        }
+        std::copy(x, x + 16, FitX);
+        std::copy(y, y + 16, FitY);
+    }
+    // With no order chosen no fit is made: the coefficients of the engine's last fit are shown.
+    Merin.GetCoefficient(0, ComputedA);
+    Merin.GetCoefficient(1, ComputedB);
+    Merin.GetCoefficient(2, ComputedC);
+    Merin.GetCoefficient(3, ComputedD);
+    Edit10->setText(formatGeneral(ComputedA));
+    Edit11->setText(formatGeneral(ComputedB));
+    Edit12->setText(formatGeneral(ComputedC));
+    Edit13->setText(formatGeneral(ComputedD));
 }
 
 bool TecalDlg::storeToRecord() {

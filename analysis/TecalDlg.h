@@ -4,6 +4,7 @@
 // the computed coefficients a..d and a plot area. An OK/Cancel dialog; the caller prepares it
 // for a slot, shows it, and stores it into that slot on OK.
 
+#include "analysis/Merincalc.h"
 #include "app/TOKBottomDlg.h"
 
 #include <QCheckBox>
@@ -36,6 +37,14 @@ public:
     // coefficients into the slot last prepared. Returns false when no slot was prepared.
     bool storeToRecord();
     int preparedSlot() const { return slot_; }
+
+    // Computes the coefficients: a least-squares polynomial of the order chosen in RadioGroup1
+    // through the checked rows (reference channel, the energy the dialog was prepared with),
+    // shown in Edit10..Edit13 and kept as the computed a..d. A fit the engine refuses (fewer
+    // distinct channels than coefficients, or a value that is not finite) is reported with
+    // kFitRefusedText and changes neither the boxes nor the computed values.
+    void Button1Click();
+    static const char* const kFitRefusedText;
 
     // Row controls by ROI number k = 1..8 (nullptr outside).
     QCheckBox* rowCheck(int k) const;
@@ -84,6 +93,7 @@ public:
     double FitY[16] = {};
 
 private:
+    CMerinCalcc Merin;   // this dialog's handle on the analysis engine
     QCheckBox* checks_[kRows] = {};
     QLabel* channels_[kRows] = {};
     QLineEdit* energies_[kRows] = {};

@@ -2,6 +2,7 @@
 // All program state, owned by the main window for the whole run and handed to every page by
 // reference.
 
+#include "analysis/PeakAnalysis.h"
 #include "app/InfoRecord.h"
 #include "scan/MapStore.h"
 #include "spectrum/SpectrumState.h"
@@ -35,6 +36,7 @@ struct AppState {
     MapStore maps;
     MapDisplayState mapView;
     MotorStatusReadout LastMotorStatus;
+    AnalysisState analysis;   // the main window's analysis engine handle and peak results
 };
 
 }  // namespace qor

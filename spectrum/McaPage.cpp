@@ -57,6 +57,7 @@ McaPage::McaPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
     buildPanel2();
     buildPanel3();
     connectHandlers();
+    connectAnalysisHandlers();
 }
 
 McaPage::~McaPage() = default;

@@ -94,6 +94,15 @@ public:
     // Spectrum move and arithmetic.
     void Button14Click();
     void computeClick();
+    // Analysis commands of the group "定性処理" (analysis/McaAnalysis.cpp).
+    void SpeedButton26Click();   // automatic peak search
+    void SpeedButton27Click();   // nearest peak to ROI
+    void SpeedButton29Click();   // FWHM of the peak near the cursor
+    void SpeedButton28Click();   // smoothing into WORK
+    void SpeedButton10Click();   // recall the calibration ROIs
+    void SpeedButton14Click();   // store the calibration ROIs
+    void SpeedButton8Click();    // energy calibration
+    void SpeedButton9Click();    // analysis parameters
 
     // Spectrum area.
     PaintBox* PaintBox1 = nullptr;
@@ -190,6 +199,7 @@ private:
     void buildPanel2();
     void buildPanel3();
     void connectHandlers();
+    void connectAnalysisHandlers();
     int viewSlot();           // ViewSlot held inside the three slots
     int32_t viewChannels();   // SlotViewChannels of the viewed slot
     int currentRoi();         // current ROI of the viewed slot, as a table index

@@ -271,18 +271,27 @@ void SpectrumPlot::draw(QImage& img, const SpectrumState& sp, const InfoRecord& 
     const double xc = std::trunc(double(sp.CursorChannel[s] - f.win.start) * W / f.win.span);
     if (xc >= 0 && xc < img.width()) r.vline(static_cast<int>(xc), 5, H - 35, kViewCursor);
 
-    // 11. Nearest-peak readout.
+    // 11. Nearest-peak readout, each text moved right where the one before would reach it.
     if (text_ && sp.PeakInfoVisible == 1 && sp.PeakInfoKind == 1) {
-        std::snprintf(buf, sizeof buf, "Peak ch = %8.2f", sp.PeakInfoChannel);
-        text_->drawAscii(img, 20, H - 14, buf);
-        std::snprintf(buf, sizeof buf, "FWHM    = %8.2f", sp.PeakInfoFwhm);
-        text_->drawAscii(img, 140, H - 14, buf);
-        std::snprintf(buf, sizeof buf, "Net Counts = %8.2f", sp.PeakInfoNet);
-        text_->drawAscii(img, 260, H - 14, buf);
-        std::snprintf(buf, sizeof buf, "G.B Counts = %8.2f", sp.PeakInfoBackground);
-        text_->drawAscii(img, 400, H - 14, buf);
-        std::snprintf(buf, sizeof buf, "(+/-)Error = %8.2f", sp.PeakInfoError);
-        text_->drawAscii(img, 530, H - 14, buf);
+        char peak[5][48];
+        std::snprintf(peak[0], sizeof peak[0], "Peak ch = %8.2f", sp.PeakInfoChannel);
+        std::snprintf(peak[1], sizeof peak[1], "FWHM    = %8.2f", sp.PeakInfoFwhm);
+        std::snprintf(peak[2], sizeof peak[2], "Net Counts = %8.2f", sp.PeakInfoNet);
+        std::snprintf(peak[3], sizeof peak[3], "G.B Counts = %8.2f", sp.PeakInfoBackground);
+        std::snprintf(peak[4], sizeof peak[4], "(+/-)Error = %8.2f", sp.PeakInfoError);
+        const char* const texts[5] = {peak[0], peak[1], peak[2], peak[3], peak[4]};
+        int xs[5];
+        peakReadoutColumns(*text_, texts, xs);
+        for (int i = 0; i < 5; ++i) text_->drawAscii(img, xs[i], H - 14, texts[i]);
+    }
+}
+
+void peakReadoutColumns(const GlyphAtlas& font, const char* const texts[5], int xs[5]) {
+    static constexpr int kColumns[5] = {20, 140, 260, 400, 530};
+    int next = 0;
+    for (int i = 0; i < 5; ++i) {
+        xs[i] = std::max(kColumns[i], next);
+        next = xs[i] + font.width(texts[i]) + kPeakReadoutGap;
     }
 }
 

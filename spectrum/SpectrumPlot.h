@@ -44,6 +44,13 @@ constexpr QRgb kViewInk = qRgb(0, 0, 0);
 constexpr QRgb kViewGrid = qRgb(128, 128, 0);
 constexpr QRgb kViewCursor = qRgb(255, 0, 0);
 
+// Left columns of the five nearest-peak readout texts (channel, FWHM, net, background, error):
+// each at its place in the view's layout, x = 20, 140, 260, 400, 530, or, where the text before
+// it reaches that far in the drawing font, a gap of kPeakReadoutGap pixels after that text, so
+// the texts never overlap.
+constexpr int kPeakReadoutGap = 8;
+void peakReadoutColumns(const GlyphAtlas& font, const char* const texts[5], int xs[5]);
+
 class SpectrumPlot {
 public:
     // `text` may be null: the plot is then drawn without its texts.

@@ -1,0 +1,269 @@
+// Accuracy of the peak commands on synthetic spectra with known truth (run by hand, not a test).
+//
+// Each of 200 seeded spectra has 4096 channels: a sloped continuum and 20 Gaussian peaks of FWHM
+// 3..10 channels with heights spread log-uniformly over two decades, three of the pairs being
+// resolved doublets (two peaks of one width 2.5 FWHM apart), the rest isolated. Counts are Poisson
+// draws of the expected spectrum. The automatic search runs as the "自" command does with the
+// creation-default parameters (narrow search, 7-point Gaussian filter, 1.5 sigma); the
+// nearest-peak command ("近") measures every significant peak with the cursor on the channel
+// nearest its centre and the expected FWHM set to its width rounded.
+//
+// Definitions:
+// - B: the continuum's expected counts in a window of 2.5 FWHM around a peak; A: the peak's
+//   expected net area. A peak is significant when A > 5 sqrt(B). Recall counts significant peaks.
+// - A reported peak belongs to the true peak nearest to it if it lies within max(0.5 FWHM, 1.5)
+//   channels of it; a reported peak that belongs to none is false; every further report of one
+//   true peak is a duplicate.
+// - Centroid error: reported position minus true centre (the closest report of each significant
+//   found peak). Area error: |reported net - A| / sqrt(A + 2 B), the Poisson sigma of a net
+//   area measured over that window with its background.
+//
+// The last line reads
+//   recall R false_per_spectrum F duplicates D centroid_rms C area_sigma_median M area_sigma_p90 P
+// for the automatic (narrow) search.
+
+#include "analysis/PeakAnalysis.h"
+#include "app/AppState.h"
+#include "app/InfoRecord.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace qor;
+
+namespace {
+
+constexpr int kSpectra = 200;
+constexpr int kChannels = 4096;
+constexpr int kPeaksPerSpectrum = 20;
+constexpr int kDoublets = 3;
+
+struct TruePeak {
+    double mu = 0, fwhm = 0, height = 0, area = 0, bg = 0;
+    bool doublet = false;
+    bool significant() const { return area > 5.0 * std::sqrt(bg); }
+    double areaSigma() const { return std::sqrt(area + 2.0 * bg); }
+};
+
+struct Spectrum {
+    std::vector<double> expected = std::vector<double>(kChannels, 0.0);
+    std::vector<TruePeak> peaks;
+};
+
+double gaussCdf(double x, double mu, double sigma) {
+    return 0.5 * std::erfc(-(x - mu) / (sigma * std::sqrt(2.0)));
+}
+
+Spectrum makeSpectrum(std::mt19937_64& rng) {
+    Spectrum s;
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const double b0 = 50.0 + 350.0 * u(rng);
+    const double b1 = 10.0 + (b0 - 10.0) * u(rng);   // falling toward high channels
+    const auto continuum = [&](double c) { return b0 + (b1 - b0) * c / kChannels; };
+    for (int c = 0; c < kChannels; ++c) s.expected[c] = continuum(c);
+
+    // Place 3 doublets and 14 isolated peaks so that no two objects come within 4 FWHM.
+    struct Object { double lo, hi; };
+    std::vector<Object> taken;
+    const auto place = [&](double fwhm, double span) {
+        for (;;) {
+            const double lo = 40.0 + 4.0 * fwhm;
+            const double hi = kChannels - 40.0 - 4.0 * fwhm - span;
+            const double x = lo + (hi - lo) * u(rng);
+            const Object o{x - 4.0 * fwhm, x + span + 4.0 * fwhm};
+            bool clear = true;
+            for (const Object& t : taken) clear = clear && (o.hi < t.lo || o.lo > t.hi);
+            if (clear) {
+                taken.push_back(o);
+                return x;
+            }
+        }
+    };
+    const auto height = [&]() { return 20.0 * std::pow(100.0, u(rng)); };
+    for (int i = 0; i < kDoublets; ++i) {
+        const double fwhm = 3.0 + 7.0 * u(rng);
+        const double x = place(fwhm, 2.5 * fwhm);
+        for (int j = 0; j < 2; ++j) {
+            TruePeak p;
+            p.mu = x + j * 2.5 * fwhm;
+            p.fwhm = fwhm;
+            p.height = height();
+            p.doublet = true;
+            s.peaks.push_back(p);
+        }
+    }
+    while (int(s.peaks.size()) < kPeaksPerSpectrum) {
+        TruePeak p;
+        p.fwhm = 3.0 + 7.0 * u(rng);
+        p.mu = place(p.fwhm, 0.0);
+        p.height = height();
+        s.peaks.push_back(p);
+    }
+    for (TruePeak& p : s.peaks) {
+        const double sigma = p.fwhm / 2.3548;
+        p.area = p.height * sigma * std::sqrt(2.0 * M_PI);
+        const int lo = std::max(0, int(p.mu - 8 * sigma)), hi = std::min(kChannels - 1, int(p.mu + 8 * sigma));
+        for (int c = lo; c <= hi; ++c)
+            s.expected[c] += p.area * (gaussCdf(c + 0.5, p.mu, sigma) - gaussCdf(c - 0.5, p.mu, sigma));
+        const double w = 1.25 * p.fwhm;
+        p.bg = (continuum(p.mu - w) + continuum(p.mu + w)) * 0.5 * 2.0 * w;
+    }
+    return s;
+}
+
+double rms(const std::vector<double>& v) {
+    double s = 0;
+    for (double x : v) s += x * x;
+    return v.empty() ? 0.0 : std::sqrt(s / v.size());
+}
+
+double quantile(std::vector<double> v, double q) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    const size_t i = std::min(v.size() - 1, size_t(q * (v.size() - 1) + 0.5));
+    return v[i];
+}
+
+struct Tally {
+    int significant = 0, found = 0;
+    int doubletSignificant = 0, doubletFound = 0;
+    int isolatedSignificant = 0, isolatedFound = 0;
+    int falsePeaks = 0, duplicates = 0, reported = 0;
+    std::vector<double> centroid, area, strongCentroid;
+};
+
+struct Run {
+    Tally narrow, nearest;
+    int nearestTried = 0;
+};
+
+// A peak far above its limit: A > 25 sqrt(B).
+bool strong(const TruePeak& p) { return p.area > 25.0 * std::sqrt(p.bg); }
+
+Run evaluate(AppState& st, int filterIndex, int sigmaIndex) {
+    InfoRecord& rec = st.rec;
+    SpectrumState& sp = st.spectrum;
+    CMerinCalcc& engine = st.analysis.Merin;
+    PeakResults& res = st.analysis.peaks;
+    Run run;
+    Tally& narrow = run.narrow;
+    Tally& nearest = run.nearest;
+    for (int seed = 0; seed < kSpectra; ++seed) {
+        std::mt19937_64 rng(0x5eed0000ULL + seed);
+        const Spectrum truth = makeSpectrum(rng);
+        for (int c = 0; c < kChannels; ++c) {
+            std::poisson_distribution<int32_t> pois(truth.expected[c]);
+            sp.slot[0][c] = pois(rng);
+        }
+        sp.slot[0][0] = sp.slot[0][1] = 0;   // no live and real time in a synthetic spectrum
+
+        rec.PeakWidthIndex = 0;
+        rec.DerivFilterIndex = filterIndex;
+        rec.SigmaIndex = sigmaIndex;
+        const int count = autoPeakSearch(engine, res, rec, sp, 0);
+        narrow.reported += count;
+        std::vector<std::vector<int>> owners(truth.peaks.size());
+        for (int i = 0; i < count; ++i) {
+            int best = -1;
+            double bestDist = 1e30;
+            for (size_t j = 0; j < truth.peaks.size(); ++j) {
+                const double d = std::fabs(res.PeakChannel[i] - truth.peaks[j].mu);
+                if (d < bestDist) { bestDist = d; best = int(j); }
+            }
+            if (best >= 0 && bestDist <= std::max(0.5 * truth.peaks[best].fwhm, 1.5))
+                owners[best].push_back(i);
+            else
+                ++narrow.falsePeaks;
+        }
+        for (size_t j = 0; j < truth.peaks.size(); ++j) {
+            const TruePeak& p = truth.peaks[j];
+            if (owners[j].size() > 1) narrow.duplicates += int(owners[j].size()) - 1;
+            if (!p.significant()) continue;
+            ++narrow.significant;
+            (p.doublet ? narrow.doubletSignificant : narrow.isolatedSignificant)++;
+            if (owners[j].empty()) continue;
+            ++narrow.found;
+            (p.doublet ? narrow.doubletFound : narrow.isolatedFound)++;
+            int closest = owners[j][0];
+            for (int i : owners[j])
+                if (std::fabs(res.PeakChannel[i] - p.mu) < std::fabs(res.PeakChannel[closest] - p.mu))
+                    closest = i;
+            narrow.centroid.push_back(res.PeakChannel[closest] - p.mu);
+            if (strong(p)) narrow.strongCentroid.push_back(res.PeakChannel[closest] - p.mu);
+            narrow.area.push_back(std::fabs(res.PeakNet[closest] - p.area) / p.areaSigma());
+        }
+
+        // Nearest peak with the cursor on each significant peak.
+        for (const TruePeak& p : truth.peaks) {
+            if (!p.significant()) continue;
+            ++run.nearestTried;
+            rec.ExpectedFwhm = int32_t(std::lround(p.fwhm));
+            sp.CursorChannel[0] = int32_t(std::lround(p.mu));
+            sp.CurrentRoi[0] = 1;
+            if (!measureNearestPeak(engine, res, rec, sp, 0, sigmaFactor(rec.SigmaIndex), false))
+                continue;
+            ++nearest.found;
+            nearest.centroid.push_back(sp.PeakInfoChannel - p.mu);
+            if (strong(p)) nearest.strongCentroid.push_back(sp.PeakInfoChannel - p.mu);
+            nearest.area.push_back(std::fabs(sp.PeakInfoNet - p.area) / p.areaSigma());
+        }
+    }
+    return run;
+}
+
+double recallOf(const Tally& t) { return double(t.found) / std::max(1, t.significant); }
+
+}  // namespace
+
+// Without arguments: a table over the significance factors and the filter choices, then the
+// figures of the reference setting (DerivFilterIndex 6, the 13-point polynomial filter, at
+// SigmaIndex 5, 4.0 sigma). With "FILTER SIGMA" (two indexes): that setting only.
+int main(int argc, char** argv) {
+    auto st = std::make_unique<AppState>();
+    setCreationDefaults(st->rec, "/tmp/");
+    st->rec.SlotViewChannels[0] = kChannels;
+    st->spectrum.ViewSlot = 0;
+
+    int filterIndex = 6, sigmaIndex = 5;
+    if (argc > 2) {
+        filterIndex = std::atoi(argv[1]);
+        sigmaIndex = std::atoi(argv[2]);
+    } else {
+        std::printf("DerivFilterIndex SigmaIndex: recall false_per_spectrum duplicates centroid_rms\n");
+        for (int f = 0; f < 7; ++f) {
+            for (int k = 0; k < 8; ++k) {
+                const Run r = evaluate(*st, f, k);
+                std::printf("%d %d: %.4f %7.3f %3d %.3f\n", f, k, recallOf(r.narrow),
+                            double(r.narrow.falsePeaks) / kSpectra, r.narrow.duplicates,
+                            rms(r.narrow.centroid));
+            }
+        }
+    }
+    const Run r = evaluate(*st, filterIndex, sigmaIndex);
+    const Tally& narrow = r.narrow;
+    const Tally& nearest = r.nearest;
+    std::printf("setting: DerivFilterIndex %d, SigmaIndex %d (%.1f sigma)\n", filterIndex,
+                sigmaIndex, sigmaFactor(sigmaIndex));
+    std::printf("spectra %d, peaks %d, significant %d (isolated %d, doublet members %d)\n",
+                kSpectra, kSpectra * kPeaksPerSpectrum, narrow.significant,
+                narrow.isolatedSignificant, narrow.doubletSignificant);
+    std::printf("narrow search: isolated recall %.4f, doublet recall %.4f, reported %d, "
+                "centroid_rms of strong peaks %.3f\n",
+                double(narrow.isolatedFound) / std::max(1, narrow.isolatedSignificant),
+                double(narrow.doubletFound) / std::max(1, narrow.doubletSignificant),
+                narrow.reported, rms(narrow.strongCentroid));
+    std::printf("nearest peak: found %d of %d, centroid_rms %.3f (strong peaks %.3f) "
+                "area_sigma_median %.3f area_sigma_p90 %.3f\n",
+                nearest.found, r.nearestTried, rms(nearest.centroid), rms(nearest.strongCentroid),
+                quantile(nearest.area, 0.5), quantile(nearest.area, 0.9));
+    std::printf("recall %.4f false_per_spectrum %.3f duplicates %d centroid_rms %.3f "
+                "area_sigma_median %.3f area_sigma_p90 %.3f\n",
+                recallOf(narrow), double(narrow.falsePeaks) / kSpectra, narrow.duplicates,
+                rms(narrow.centroid), quantile(narrow.area, 0.5), quantile(narrow.area, 0.9));
+    return 0;
+}
