@@ -1,5 +1,6 @@
 #include "app/TForm9.h"
 
+#include "app/DefaultSaveFolder.h"
 #include "app/FieldText.h"
 #include "app/InfoFile.h"
 #include "analysis/TOKRightDlg.h"
@@ -24,6 +25,7 @@
 #include "spectrum/McaPage.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
@@ -269,11 +271,18 @@ void TForm9::FormCreate() {
     if (load == InfoLoad::Missing) {
         svc_.sounds.play(QStringLiteral("INIfileGen.WAV"));
         r = InfoRecord{};
-        QString folder = startDir_;
-        if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-        setCreationDefaults(r, folder.toLocal8Bit().constData());
-        saveInfoFile(st.infoFilePath, r);  // a folder that cannot be written is skipped
-        svc_.alerts.message(QStringLiteral("情報ファイルを生成しました"));
+        setCreationDefaults(r, "");
+        // Only a folder the record holds exactly and that exists becomes the save folder.
+        const SaveFolderChoice folder = chooseDefaultSaveFolder(startDir_, QDir::homePath());
+        storeSjis(r.SaveFolder, folder.folder);
+        if (!folder.status.isEmpty()) svc_.alerts.status(folder.status);
+        // The run goes on without the file when it cannot be created; the close tries again.
+        const WriteOutcome saved = saveInfoFile(st.infoFilePath, r);
+        if (saved) {
+            svc_.alerts.message(QStringLiteral("情報ファイルを生成しました"));
+        } else {
+            reportSaveFailure(infoSaveFailureText(saved));
+        }
     }
     // 4
     Edit1->setText(fromSjis(r.UsbSerial));
@@ -417,10 +426,21 @@ void TForm9::readMotorPositionsBack() {
 bool TForm9::FormCloseQuery() {
     if (st_->MotorsInitialised == 1) readMotorPositionsBack();
     st_->rec.reserved1908 = 0;
-    // A failed save is skipped silently; a file that could not be read is not overwritten with
-    // the zero record the run started from.
-    if (!infoFileProtected_) saveInfoFile(st_->infoFilePath, st_->rec);
+    // A file that could not be read is not overwritten with the zero record the run started
+    // from; a save that fails is reported. The close goes on either way.
+    if (infoFileProtected_) {
+        reportSaveFailure(QStringLiteral("情報ファイルを読み込めなかったため、設定を保存しません: ") +
+                          st_->infoFilePath);
+    } else if (const WriteOutcome saved = saveInfoFile(st_->infoFilePath, st_->rec); !saved) {
+        reportSaveFailure(infoSaveFailureText(saved));
+    }
     return true;
+}
+
+void TForm9::reportSaveFailure(const QString& text) {
+    svc_.alerts.status(text);
+    svc_.alerts.beep();
+    svc_.alerts.message(text);
 }
 
 void TForm9::closeEvent(QCloseEvent* e) {

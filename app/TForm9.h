@@ -131,6 +131,8 @@ private:
     Page* page(int index) const;
     void resetSpectrumView();
     void readMotorPositionsBack();
+    // A settings save that failed: status bar, beep and a modal box, all naming the file.
+    void reportSaveFailure(const QString& text);
 
     std::unique_ptr<AppState> st_;
     Services& svc_;
