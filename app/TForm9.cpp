@@ -18,6 +18,7 @@
 #include "instrument/Connection.h"
 #include "instrument/DebugPage.h"
 #include "instrument/MotorInit.h"
+#include "instrument/MotorReadBack.h"
 #include "instrument/SetupPage.h"
 #include "scan/ElementScanPage.h"
 #include "scan/Scan2DPage.h"
@@ -151,6 +152,7 @@ void TForm9::buildToolBar(QWidget* central) {
     row->addStretch(0);
 
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
+    connect(SpeedButton34, &QToolButton::clicked, this, &TForm9::SpeedButton34Click);
     connect(Edit1, &QLineEdit::textChanged, this, &TForm9::Edit1Change);
     connect(Edit27, &QLineEdit::textChanged, this, &TForm9::Edit27Change);
 }
@@ -364,6 +366,12 @@ void TForm9::SpeedButton20Click() {
     runConnectSequence(*st_, kx_, svc_.alerts, svc_.clock, hooks);
 }
 
+void TForm9::SpeedButton34Click() {
+    ConnectHooks hooks;
+    hooks.showLamp = [this](bool on) { showOnlineLamp(on); };
+    runDisconnect(*st_, kx_, svc_.alerts, hooks);
+}
+
 void TForm9::Edit1Change() { storeSjis(st_->rec.UsbSerial, Edit1->text()); }
 
 void TForm9::Edit27Change() { storeSjis(st_->rec.SaveFolder, Edit27->text()); }
@@ -406,25 +414,8 @@ void TForm9::FormResize() {
     inResize_ = false;
 }
 
-void TForm9::readMotorPositionsBack() {
-    InfoRecord& r = st_->rec;
-    for (int n = 1; n <= 8; ++n) {
-        if (r.MotorEnabled[n - 1] != 1) continue;
-        char reply[kPaddressReplySize + 1] = {};
-        const int32_t res = kx_.KX10Motor_Read_Paddress(1, moduleChar(r.MotorHexSw[n - 1]),
-                                                        axisChar(n), reply, kPaddressReplySize);
-        if (res < 0) {
-            // The reply holds no position: keep the loaded value.
-            svc_.alerts.beep();
-            svc_.alerts.message(QStringLiteral("Read Paddrss timeover or error"));
-            continue;
-        }
-        parsePaddressReply(reply, r.MotorSavedPosition[n - 1]);
-    }
-}
-
 bool TForm9::FormCloseQuery() {
-    if (st_->MotorsInitialised == 1) readMotorPositionsBack();
+    if (st_->MotorsInitialised == 1) readMotorPositionsBack(st_->rec, kx_, svc_.alerts);
     st_->rec.reserved1908 = 0;
     // A file that could not be read is not overwritten with the zero record the run started
     // from; a save that fails is reported. The close goes on either way.
