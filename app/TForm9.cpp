@@ -159,7 +159,7 @@ void TForm9::buildToolBar(QWidget* central) {
 
 void TForm9::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto add = [this](QMenu* m, const char* name, const QString& text) {
+    auto add = [](QMenu* m, const char* name, const QString& text) {
         QAction* a = m->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         return a;
