@@ -1,7 +1,6 @@
 #include "app/InfoFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace qor {
 
@@ -28,15 +27,13 @@ InfoLoad loadInfoFile(const QString& path, InfoRecord& r) {
     return InfoLoad::Loaded;
 }
 
-bool saveInfoFile(const QString& path, const InfoRecord& r) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    const char* src = reinterpret_cast<const char*>(&r);
-    if (f.write(src, static_cast<qint64>(kInfoRecordSize)) != static_cast<qint64>(kInfoRecordSize)) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+WriteOutcome saveInfoFile(const QString& path, const InfoRecord& r) {
+    return writeFileSafely(path, reinterpret_cast<const char*>(&r),
+                           static_cast<qint64>(kInfoRecordSize));
+}
+
+QString infoSaveFailureText(const WriteOutcome& w) {
+    return QStringLiteral("情報ファイルを保存できません: ") + w.error;
 }
 
 }  // namespace qor

@@ -2,6 +2,7 @@
 // The information file "QOR10MappingV010.inf": the record image, read at start, written at close.
 
 #include "app/InfoRecord.h"
+#include "app/SafeWrite.h"
 
 #include <QString>
 
@@ -18,8 +19,12 @@ enum class InfoLoad { Loaded, Missing, Unreadable };
 // ignored). No file: Missing. A file that exists but cannot be opened: `r` untouched, Unreadable.
 InfoLoad loadInfoFile(const QString& path, InfoRecord& r);
 
-// Writes all 16584 bytes, atomically: into a temporary file beside the target, then renamed over
-// it, so a crash during the save never leaves a damaged file. Returns false on failure.
-bool saveInfoFile(const QString& path, const InfoRecord& r);
+// Writes all 16584 bytes by the program's file-writing rule: atomically (a temporary file beside
+// the target, renamed over it) where the folder allows, else in place (a read-only start folder
+// whose information file is writable). A failed save says why, naming the file.
+WriteOutcome saveInfoFile(const QString& path, const InfoRecord& r);
+
+// The text shown when the information file could not be written: the file and the reason.
+QString infoSaveFailureText(const WriteOutcome& w);
 
 }  // namespace qor

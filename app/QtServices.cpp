@@ -1,5 +1,7 @@
 #include "app/QtServices.h"
 
+#include "app/CueFiles.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -37,13 +39,13 @@ void QtAlerts::status(const QString& text) {
 QtSounds::~QtSounds() { qDeleteAll(effects_); }
 
 void QtSounds::play(const QString& fileName) {
-    // Wave files sit beside the program's start directory; a missing file plays nothing.
-    const QString path = QDir(dir_).filePath(fileName);
-    if (!QFileInfo::exists(path)) return;
-    QSoundEffect*& effect = effects_[fileName];
+    // The start folder's wave file, else the program's own cue; nothing when neither exists.
+    const QUrl source = cueSource(dir_, fileName);
+    if (source.isEmpty()) return;
+    QSoundEffect*& effect = effects_[source.toString()];
     if (!effect) {
         effect = new QSoundEffect;
-        effect->setSource(QUrl::fromLocalFile(path));
+        effect->setSource(source);
     }
     effect->play();
 }

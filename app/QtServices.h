@@ -1,6 +1,6 @@
 #pragma once
-// Production services: Qt message boxes, the status bar, wave files through QSoundEffect,
-// Qt file dialogs, the steady clock.
+// Production services: Qt message boxes, the status bar, wave files through QSoundEffect (the
+// start folder's, else the program's own cues), Qt file dialogs, the steady clock.
 
 #include "app/Services.h"
 

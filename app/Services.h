@@ -25,8 +25,8 @@ public:
 class Sounds {
 public:
     virtual ~Sounds() = default;
-    // Plays a wave file of the start directory by name, asynchronously; a missing file plays
-    // nothing.
+    // Plays a wave file of the start directory by name, asynchronously; without such a file the
+    // program's own cue of that name plays, and a name with neither plays nothing.
     virtual void play(const QString& fileName) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "app/TForm9.h"
 
+#include "app/DefaultSaveFolder.h"
 #include "app/FieldText.h"
 #include "app/InfoFile.h"
 #include "analysis/TOKRightDlg.h"
@@ -17,6 +18,7 @@
 #include "instrument/Connection.h"
 #include "instrument/DebugPage.h"
 #include "instrument/MotorInit.h"
+#include "instrument/MotorReadBack.h"
 #include "instrument/SetupPage.h"
 #include "scan/ElementScanPage.h"
 #include "scan/Scan2DPage.h"
@@ -24,6 +26,7 @@
 #include "spectrum/McaPage.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
@@ -150,13 +153,14 @@ void TForm9::buildToolBar(QWidget* central) {
     row->addStretch(0);
 
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
+    connect(SpeedButton34, &QToolButton::clicked, this, &TForm9::SpeedButton34Click);
     connect(Edit1, &QLineEdit::textChanged, this, &TForm9::Edit1Change);
     connect(Edit27, &QLineEdit::textChanged, this, &TForm9::Edit27Change);
 }
 
 void TForm9::buildMenus() {
     QMenuBar* bar = menuBar();
-    auto add = [this](QMenu* m, const char* name, const QString& text) {
+    auto add = [](QMenu* m, const char* name, const QString& text) {
         QAction* a = m->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         return a;
@@ -285,11 +289,18 @@ void TForm9::FormCreate() {
     if (load == InfoLoad::Missing) {
         svc_.sounds.play(QStringLiteral("INIfileGen.WAV"));
         r = InfoRecord{};
-        QString folder = startDir_;
-        if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-        setCreationDefaults(r, folder.toLocal8Bit().constData());
-        saveInfoFile(st.infoFilePath, r);  // a folder that cannot be written is skipped
-        svc_.alerts.message(QStringLiteral("情報ファイルを生成しました"));
+        setCreationDefaults(r, "");
+        // Only a folder the record holds exactly and that exists becomes the save folder.
+        const SaveFolderChoice folder = chooseDefaultSaveFolder(startDir_, QDir::homePath());
+        storeSjis(r.SaveFolder, folder.folder);
+        if (!folder.status.isEmpty()) svc_.alerts.status(folder.status);
+        // The run goes on without the file when it cannot be created; the close tries again.
+        const WriteOutcome saved = saveInfoFile(st.infoFilePath, r);
+        if (saved) {
+            svc_.alerts.message(QStringLiteral("情報ファイルを生成しました"));
+        } else {
+            reportSaveFailure(infoSaveFailureText(saved));
+        }
     }
     // 4
     Edit1->setText(fromSjis(r.UsbSerial));
@@ -371,6 +382,12 @@ void TForm9::SpeedButton20Click() {
     runConnectSequence(*st_, kx_, svc_.alerts, svc_.clock, hooks);
 }
 
+void TForm9::SpeedButton34Click() {
+    ConnectHooks hooks;
+    hooks.showLamp = [this](bool on) { showOnlineLamp(on); };
+    runDisconnect(*st_, kx_, svc_.alerts, hooks);
+}
+
 void TForm9::Edit1Change() { storeSjis(st_->rec.UsbSerial, Edit1->text()); }
 
 void TForm9::Edit27Change() { storeSjis(st_->rec.SaveFolder, Edit27->text()); }
@@ -413,30 +430,24 @@ void TForm9::FormResize() {
     inResize_ = false;
 }
 
-void TForm9::readMotorPositionsBack() {
-    InfoRecord& r = st_->rec;
-    for (int n = 1; n <= 8; ++n) {
-        if (r.MotorEnabled[n - 1] != 1) continue;
-        char reply[kPaddressReplySize + 1] = {};
-        const int32_t res = kx_.KX10Motor_Read_Paddress(1, moduleChar(r.MotorHexSw[n - 1]),
-                                                        axisChar(n), reply, kPaddressReplySize);
-        if (res < 0) {
-            // The reply holds no position: keep the loaded value.
-            svc_.alerts.beep();
-            svc_.alerts.message(QStringLiteral("Read Paddrss timeover or error"));
-            continue;
-        }
-        parsePaddressReply(reply, r.MotorSavedPosition[n - 1]);
+bool TForm9::FormCloseQuery() {
+    if (st_->MotorsInitialised == 1) readMotorPositionsBack(st_->rec, kx_, svc_.alerts);
+    st_->rec.reserved1908 = 0;
+    // A file that could not be read is not overwritten with the zero record the run started
+    // from; a save that fails is reported. The close goes on either way.
+    if (infoFileProtected_) {
+        reportSaveFailure(QStringLiteral("情報ファイルを読み込めなかったため、設定を保存しません: ") +
+                          st_->infoFilePath);
+    } else if (const WriteOutcome saved = saveInfoFile(st_->infoFilePath, st_->rec); !saved) {
+        reportSaveFailure(infoSaveFailureText(saved));
     }
+    return true;
 }
 
-bool TForm9::FormCloseQuery() {
-    if (st_->MotorsInitialised == 1) readMotorPositionsBack();
-    st_->rec.reserved1908 = 0;
-    // A failed save is skipped silently; a file that could not be read is not overwritten with
-    // the zero record the run started from.
-    if (!infoFileProtected_) saveInfoFile(st_->infoFilePath, st_->rec);
-    return true;
+void TForm9::reportSaveFailure(const QString& text) {
+    svc_.alerts.status(text);
+    svc_.alerts.beep();
+    svc_.alerts.message(text);
 }
 
 void TForm9::closeEvent(QCloseEvent* e) {

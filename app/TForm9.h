@@ -62,6 +62,7 @@ public:
     void Edit1Change();
     void Edit27Change();
     void SpeedButton20Click();
+    void SpeedButton34Click();
 
     // MainOps.
     void showOnlineLamp(bool online) override;
@@ -130,7 +131,8 @@ private:
     void buildPages(QWidget* central);
     Page* page(int index) const;
     void resetSpectrumView();
-    void readMotorPositionsBack();
+    // A settings save that failed: status bar, beep and a modal box, all naming the file.
+    void reportSaveFailure(const QString& text);
 
     std::unique_ptr<AppState> st_;
     Services& svc_;

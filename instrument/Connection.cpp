@@ -1,6 +1,7 @@
 #include "instrument/Connection.h"
 
 #include "app/TextCodec.h"
+#include "instrument/MotorReadBack.h"
 
 namespace qor {
 
@@ -115,6 +116,23 @@ void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
             return;
         }
     }
+}
+
+bool runDisconnect(AppState& st, Kx10& kx, Alerts& alerts, const ConnectHooks& hooks) {
+    if (st.ScanMode != 0) {
+        alerts.beep();
+        alerts.message(QStringLiteral("スキャン中は切断できません。先にスキャンを止めてください"));
+        return false;
+    }
+    if (st.Online == 1 && st.MotorsInitialised == 1) {
+        readMotorPositionsBack(st.rec, kx, alerts);
+        st.MotorsInitialised = 0;
+    }
+    st.Online = 0;
+    st.UsbOpenAllowed = 1;
+    if (hooks.showLamp) hooks.showLamp(false);
+    alerts.status(QStringLiteral("切断しました (オフライン)"));
+    return true;
 }
 
 }  // namespace qor

@@ -24,6 +24,12 @@ struct ConnectHooks {
 void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
                         const ConnectHooks& hooks);
 
+// The disconnect button. Refused with a message while a scan runs (ScanMode != 0). Online: the
+// motor positions are read back into the record (a later connect restores them, and the close
+// no longer needs the instrument), then the program goes offline with the lamp off and says so.
+// In every case the next connect opens the interface again. Returns false when refused.
+bool runDisconnect(AppState& st, Kx10& kx, Alerts& alerts, const ConnectHooks& hooks);
+
 // Reads and drops every pending input byte, in pieces no larger than the receive buffer.
 // Returns the number of bytes dropped.
 int discardPendingInput(Kx10& kx);

@@ -1,5 +1,6 @@
 #include "scan/SetupScanPage.h"
 
+#include "app/EchoedBox.h"
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
@@ -394,6 +395,8 @@ QWidget* SetupScanPage::buildOriginGroup() {
     Edit122 = makeEdit(g, "Edit122", kPositionWidth);
     Edit80 = makeEdit(g, "Edit80", kPositionWidth);
     Edit79 = makeEdit(g, "Edit79", kPositionWidth);
+    jogStepXEcho_ = EchoedBox(Edit80, formatPosition);
+    jogStepYEcho_ = EchoedBox(Edit79, formatPosition);
     for (QLineEdit* e : {Edit123, Edit122}) e->setReadOnly(true);
     imgCCW1 = new StageLamp(g, "imgCCW1", QStringLiteral("CCW"));
     imgCW1 = new StageLamp(g, "imgCW1", QStringLiteral("CW"));
@@ -563,8 +566,9 @@ void SetupScanPage::tickDuty() {
         imgPeng2->hide();
         PengTickCount = 0;
     }
-    Edit79->setText(formatPosition(rec().JogStepY));
-    Edit80->setText(formatPosition(rec().JogStepX));
+    // The jog steps, unless the operator is typing one or the box already says it.
+    jogStepYEcho_.refresh(rec().JogStepY);
+    jogStepXEcho_.refresh(rec().JogStepX);
     if (st().Online == 1) showPositions();
     showSizeDisplay();
 }
@@ -719,8 +723,14 @@ void SetupScanPage::showSizeDisplay() {
 // ---------------------------------------------------------------------------------------------
 // Stage values
 
-void SetupScanPage::Edit79Change() { storeDouble(Edit79->text(), rec().JogStepY); }
-void SetupScanPage::Edit80Change() { storeDouble(Edit80->text(), rec().JogStepX); }
+void SetupScanPage::Edit79Change() {
+    const bool parsed = parseLeadingDouble(Edit79->text(), rec().JogStepY);
+    jogStepYEcho_.stored(parsed, rec().JogStepY);
+}
+void SetupScanPage::Edit80Change() {
+    const bool parsed = parseLeadingDouble(Edit80->text(), rec().JogStepX);
+    jogStepXEcho_.stored(parsed, rec().JogStepX);
+}
 
 void SetupScanPage::Edit84Change() { storeDouble(Edit84->text(), rec().MotorSetPos[2]); }
 void SetupScanPage::Edit89Change() { storeDouble(Edit89->text(), rec().MotorSetPos[3]); }

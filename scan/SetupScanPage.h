@@ -5,6 +5,8 @@
 //
 // Every box stores into its record field on every change; there is no apply button.
 
+#include "app/EchoedBox.h"
+#include "app/FieldText.h"
 #include "app/Page.h"
 #include "scan/StageControl.h"
 
@@ -196,6 +198,10 @@ private:
     void showPositions();
 
     StageControl stage_;
+    // The tick keeps the jog step boxes showing their fields, but never under the operator's
+    // typing.
+    EchoedBox jogStepXEcho_{nullptr, formatPosition};
+    EchoedBox jogStepYEcho_{nullptr, formatPosition};
 };
 
 }  // namespace qor

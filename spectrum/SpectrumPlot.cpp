@@ -2,6 +2,7 @@
 
 #include "app/TextCodec.h"
 #include "spectrum/SpectrumView.h"
+#include "spectrum/ViewReadouts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -173,13 +174,6 @@ void drawCurve(Raster& r, const Frame& f, const int32_t* data, bool raiseNegativ
     }
 }
 
-bool isAscii(const char* s, size_t n) {
-    for (size_t i = 0; i < n && s[i]; ++i)
-        if (static_cast<unsigned char>(s[i]) < 32 || static_cast<unsigned char>(s[i]) > 126)
-            return false;
-    return true;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -197,7 +191,6 @@ void SpectrumPlot::draw(QImage& img, const SpectrumState& sp, const InfoRecord& 
     f.F = sp.FullScale;
     f.win = safeWindow(sp);
     const int W = f.W, H = f.H, B = f.B;
-    char buf[160];
 
     // 1. White background in a black frame.
     r.fill(kViewBackground);
@@ -211,37 +204,19 @@ void SpectrumPlot::draw(QImage& img, const SpectrumState& sp, const InfoRecord& 
     for (int k = 1; k < parts; ++k) r.hline(1, W, B * k / parts, kViewGrid, 2);
     r.hline(1, W, B, kViewGrid);
 
+    // 3-6. Scale, window limits, cursor line, live and real time.
+    ViewReadouts texts;
     if (text_) {
-        // 3. Scale.
-        if (f.F != 0)
-            std::snprintf(buf, sizeof buf, "VFS=%8d   ", f.F);
-        else
-            std::snprintf(buf, sizeof buf, "VFS=LOG          ");
-        text_->drawAscii(img, 3, 2, buf);
-        // 4. Window limits.
-        std::snprintf(buf, sizeof buf, "%d    ", sp.ViewStartChannel);
-        text_->drawAscii(img, 4, H - 28, buf);
-        std::snprintf(buf, sizeof buf, "%d  ", sp.ViewEndChannel);
-        text_->drawAscii(img, W - 32, H - 28, buf);
-        // 5. Cursor channel, its count and its energy.
-        const int32_t c = clampChannel(sp.CursorChannel[s]);
-        const double e = ChannelToEnergy(rec, s, c);
-        const char* unit = rec.EnergyUnit[s];
-        if (isAscii(unit, sizeof rec.EnergyUnit[s])) {
-            std::snprintf(buf, sizeof buf, "ch=%4d     cnt=%8d    %10.3lf [%.15s]", c, data[c], e,
-                          unit);
-            text_->drawAscii(img, 50, H - 28, buf);
-        } else {
-            std::snprintf(buf, sizeof buf, "ch=%4d     cnt=%8d    %10.3lf [", c, data[c], e);
-            int x = text_->drawAscii(img, 50, H - 28, buf);
-            x = text_->drawText(img, x, H - 28, fromSjis(rec.EnergyUnit[s]));
-            text_->drawAscii(img, x, H - 28, "]");
+        formatViewReadouts(sp, rec, texts);
+        for (const ViewReadout* t : {&texts.scale, &texts.start, &texts.end})
+            text_->drawAscii(img, t->x, t->y, t->text);
+        int x = text_->drawAscii(img, texts.cursor.x, texts.cursor.y, texts.cursor.text);
+        if (!texts.cursorUnitAscii) {
+            x = text_->drawText(img, x, texts.cursor.y, fromSjis(rec.EnergyUnit[s]));
+            text_->drawAscii(img, x, texts.cursor.y, "]");
         }
-        // 6. Live and real time (channels 0 and 1).
-        std::snprintf(buf, sizeof buf, "Livetime%6d   ", data[0]);
-        text_->drawAscii(img, W - 100, 4, buf);
-        std::snprintf(buf, sizeof buf, "Realtime%6d   ", data[1]);
-        text_->drawAscii(img, W - 100, 20, buf);
+        text_->drawAscii(img, texts.live.x, texts.live.y, texts.live.text);
+        text_->drawAscii(img, texts.real.x, texts.real.y, texts.real.text);
     }
 
     const bool lineMode = rec.ViewLineMode == 1;
@@ -272,25 +247,19 @@ void SpectrumPlot::draw(QImage& img, const SpectrumState& sp, const InfoRecord& 
     if (xc >= 0 && xc < img.width()) r.vline(static_cast<int>(xc), 5, H - 35, kViewCursor);
 
     // 11. Nearest-peak readout, each text moved right where the one before would reach it.
-    if (text_ && sp.PeakInfoVisible == 1 && sp.PeakInfoKind == 1) {
-        char peak[5][48];
-        std::snprintf(peak[0], sizeof peak[0], "Peak ch = %8.2f", sp.PeakInfoChannel);
-        std::snprintf(peak[1], sizeof peak[1], "FWHM    = %8.2f", sp.PeakInfoFwhm);
-        std::snprintf(peak[2], sizeof peak[2], "Net Counts = %8.2f", sp.PeakInfoNet);
-        std::snprintf(peak[3], sizeof peak[3], "G.B Counts = %8.2f", sp.PeakInfoBackground);
-        std::snprintf(peak[4], sizeof peak[4], "(+/-)Error = %8.2f", sp.PeakInfoError);
-        const char* const texts[5] = {peak[0], peak[1], peak[2], peak[3], peak[4]};
+    if (text_ && texts.peakShown) {
+        const char* const peak[5] = {texts.peak[0].text, texts.peak[1].text, texts.peak[2].text,
+                                     texts.peak[3].text, texts.peak[4].text};
         int xs[5];
-        peakReadoutColumns(*text_, texts, xs);
-        for (int i = 0; i < 5; ++i) text_->drawAscii(img, xs[i], H - 14, texts[i]);
+        peakReadoutColumns(*text_, peak, xs);
+        for (int i = 0; i < 5; ++i) text_->drawAscii(img, xs[i], texts.peak[i].y, peak[i]);
     }
 }
 
 void peakReadoutColumns(const GlyphAtlas& font, const char* const texts[5], int xs[5]) {
-    static constexpr int kColumns[5] = {20, 140, 260, 400, 530};
     int next = 0;
     for (int i = 0; i < 5; ++i) {
-        xs[i] = std::max(kColumns[i], next);
+        xs[i] = std::max(kPeakReadoutColumns[i], next);
         next = xs[i] + font.width(texts[i]) + kPeakReadoutGap;
     }
 }

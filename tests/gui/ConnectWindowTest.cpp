@@ -109,3 +109,77 @@ TEST(ConnectWindow, SavedPositionsAreRestoredAndReadBackAtClose) {
     EXPECT_EQ(-555, again.rec().MotorSavedPosition[0]);
     EXPECT_EQ(0, again.rec().MotorSavedPosition[1]);
 }
+
+// --- Disconnect ---------------------------------------------------------------------------
+
+namespace {
+int calls(Harness& h, const char* op) { return h.sim->faults().calls(op); }
+}  // namespace
+
+TEST(DisconnectWindow, GoesOfflineKeepingThePositionsAndTheNextConnectOpensAgain) {
+    Harness h;
+    press(h);
+    ASSERT_EQ(1, h.st().Online);
+    // The stage was driven during the session: X at 1234 pulses, Y at -56.
+    h.sim->KX10Motor_Set_Pulse_Address(1, '2', 0, 1234);
+    h.sim->KX10Motor_Set_Pulse_Address(1, '2', 1, -56);
+    const int reads = calls(h, "KX10Motor_Read_Paddress");
+
+    h.alerts.clear();
+    h.form().SpeedButton34->click();
+    EXPECT_EQ(0, h.st().Online);
+    EXPECT_FALSE(lampOnline(h));
+    EXPECT_TRUE(h.form().qorOFF->isVisibleTo(&h.form()));
+    EXPECT_EQ(QStringList{QStringLiteral("切断しました (オフライン)")}, h.alerts.statusTexts);
+    EXPECT_TRUE(h.alerts.messages.isEmpty());
+    EXPECT_EQ(4, calls(h, "KX10Motor_Read_Paddress") - reads) << "motors 1-4 read back";
+    EXPECT_EQ(1234, h.rec().MotorSavedPosition[0]);
+    EXPECT_EQ(-56, h.rec().MotorSavedPosition[1]);
+
+    // Offline: the MCA tick reads nothing.
+    const int spectrumReads = calls(h, "KX10MCA_ReadSEQ");
+    h.tick1();
+    EXPECT_EQ(spectrumReads, calls(h, "KX10MCA_ReadSEQ"));
+
+    // The controller lost its counters meanwhile; the connect opens again and restores them.
+    h.sim->KX10Motor_Set_Pulse_Address(1, '2', 0, 0);
+    h.sim->KX10Motor_Set_Pulse_Address(1, '2', 1, 0);
+    const int opens = calls(h, "KX10USB_Open");
+    press(h);
+    EXPECT_EQ(opens + 1, calls(h, "KX10USB_Open"));
+    EXPECT_EQ(1, h.st().Online);
+    EXPECT_TRUE(lampOnline(h));
+    EXPECT_TRUE(h.alerts.messages.isEmpty());
+    h.sim->advance();
+    EXPECT_EQ(1234, h.sim->motors(2)->address(0));
+    EXPECT_EQ(-56, h.sim->motors(2)->address(1));
+}
+
+TEST(DisconnectWindow, RefusedWhileAScanRunsAndTheCloseAfterItLeavesTheInstrumentAlone) {
+    QTemporaryDir dir;
+    {
+        Harness h(dir.path());
+        press(h);
+        h.st().ScanMode = 2;
+        const int reads = calls(h, "KX10Motor_Read_Paddress");
+        h.alerts.clear();
+        h.form().SpeedButton34->click();
+        EXPECT_EQ(QStringList{QStringLiteral("スキャン中は切断できません。先にスキャンを止めてください")},
+                  h.alerts.messages);
+        EXPECT_EQ(1, h.st().Online);
+        EXPECT_TRUE(lampOnline(h));
+        EXPECT_EQ(reads, calls(h, "KX10Motor_Read_Paddress"));
+
+        h.st().ScanMode = 0;
+        h.sim->KX10Motor_Set_Pulse_Address(1, '2', 2, 777);
+        h.form().SpeedButton34->click();
+        ASSERT_EQ(0, h.st().Online);
+        const int afterDisconnect = calls(h, "KX10Motor_Read_Paddress");
+        h.alerts.clear();
+        h.close();
+        EXPECT_EQ(afterDisconnect, calls(h, "KX10Motor_Read_Paddress"));
+        EXPECT_TRUE(h.alerts.messages.isEmpty());
+    }
+    Harness again(dir.path());
+    EXPECT_EQ(777, again.rec().MotorSavedPosition[2]);
+}

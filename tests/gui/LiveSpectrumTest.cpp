@@ -1,9 +1,13 @@
 // The live spectrum against the simulated instrument: connect, START, watch it grow, preset end.
 
 #include "spectrum/McaPage.h"
+#include "spectrum/SpectrumPlot.h"
+#include "spectrum/ViewReadouts.h"
 #include "support/Harness.h"
 
 #include <QPalette>
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace qor;
@@ -112,4 +116,44 @@ TEST(LiveSpectrum, ReadErrorTakesTheProgramOffline) {
     h.alerts.clear();
     h.tick1();
     EXPECT_TRUE(h.alerts.messages.isEmpty()) << "offline ticks do no instrument work";
+}
+
+// What the MCA page's readouts say after a measurement, and that the picture carries exactly
+// those texts at their places (each compared with the same text drawn alone).
+TEST(LiveSpectrum, TheReadoutsOfTheViewSayTheMeasurement) {
+    Harness h;
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online);
+    McaPage& p = *h.form().MCAcollect;
+    p.Edit14->setText(QStringLiteral("200"));
+    p.Button5->click();
+    for (int i = 0; i < 4; ++i) h.tick1();
+    p.SpeedButton3->click();   // leaves the logarithmic scale through the automatic scale
+    const SpectrumState& sp = h.st().spectrum;
+    ViewReadouts r;
+    formatViewReadouts(sp, h.rec(), r);
+    EXPECT_EQ("Livetime   200   ", std::string(r.live.text));
+    EXPECT_EQ(std::string("Realtime") + QByteArray::number(sp.slot[0][1]).rightJustified(6).constData() +
+                  "   ",
+              std::string(r.real.text));
+    EXPECT_GT(sp.slot[0][1], 200) << "real time runs ahead of live time";
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "VFS=%8d   ", sp.FullScale);
+    EXPECT_EQ(std::string(scale), std::string(r.scale.text));
+    EXPECT_NE(0, sp.FullScale);
+    const int c = sp.CursorChannel[0];
+    char cursor[96];
+    std::snprintf(cursor, sizeof cursor, "ch=%4d     cnt=%8d         0.000 [keV]", c, sp.slot[0][c]);
+    EXPECT_EQ(std::string(cursor), std::string(r.cursor.text));
+
+    const GlyphAtlas atlas{QFont()};
+    for (const ViewReadout* t : {&r.scale, &r.start, &r.end, &r.cursor, &r.live, &r.real}) {
+        // The window's end label at W - 32 runs past the right edge: compare what is inside.
+        const int w = std::min(atlas.width(t->text), p.SPCImage.width() - t->x);
+        QImage alone(atlas.width(t->text), atlas.height(), QImage::Format_RGB32);
+        alone.fill(kViewBackground);
+        atlas.drawAscii(alone, 0, 0, t->text);
+        alone = alone.copy(0, 0, w, atlas.height());
+        EXPECT_EQ(alone, p.SPCImage.copy(t->x, t->y, w, atlas.height())) << t->text;
+    }
 }

@@ -8,6 +8,7 @@
 #include "scan/SetupScanPage.h"
 #include "scan/StageLamp.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QTabWidget>
 #include <cstring>
@@ -358,9 +359,10 @@ TEST(SetupScanPage, TickRewritesJogStepsAndSizeAndResetsThePicture) {
     showPage(h);
     p.Edit80->setText(QStringLiteral("0.5"));
     p.Edit78->setText(QStringLiteral("99"));
+    h.rec().JogStepY = 0.75;   // a field changed behind its box
     h.tick1();
-    EXPECT_EQ(QStringLiteral("    0.5000\r"), p.Edit80->text());
-    EXPECT_EQ(QStringLiteral("    1.0000\r"), p.Edit79->text());
+    EXPECT_EQ(QStringLiteral("0.5"), p.Edit80->text()) << "a box that says its value is left alone";
+    EXPECT_EQ(QStringLiteral("    0.7500\r"), p.Edit79->text());
     EXPECT_EQ(QStringLiteral(" 100"), p.Label97->text());
     EXPECT_EQ(QStringLiteral("     10.00\r"), p.Label92->text());
 
@@ -529,4 +531,50 @@ TEST_F(StagePage, TickOfflineReadsNothing) {
     p->tickDuty();
     EXPECT_TRUE(kx.calls.empty());
     EXPECT_EQ(QStringLiteral("    1.0000\r"), p->Edit80->text());
+}
+
+// The operator types a jog step while the acquisition tick runs: the box keeps every key, the
+// step is stored whole, and the next jog moves by it.
+TEST(SetupScanPage, AJogStepTypedAcrossTicksIsKeptAndUsed) {
+    Harness h;
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online);
+    SetupScanPage& p = page(h);
+    showPage(h);
+    h.form().activateWindow();
+    QApplication::setActiveWindow(&h.form());
+    p.Edit80->setText(formatPosition(3.16));
+    h.tick1();
+    p.Edit80->setFocus();
+    ASSERT_TRUE(p.Edit80->hasFocus());
+
+    p.Edit80->selectAll();
+    p.Edit80->insert(QStringLiteral("2"));
+    h.tick1();
+    EXPECT_EQ(QStringLiteral("2"), p.Edit80->text());
+    p.Edit80->insert(QStringLiteral(".5"));
+    h.tick1();
+    EXPECT_EQ(QStringLiteral("2.5"), p.Edit80->text());
+    EXPECT_DOUBLE_EQ(2.5, h.rec().JogStepX);
+
+    p.Edit79->setFocus();
+    h.tick1();
+    EXPECT_EQ(QStringLiteral("2.5"), p.Edit80->text());
+    const int32_t before = h.sim->motors(2)->address(0);
+    p.Button28->click();   // X ▶ by the typed step: 2.5 units of 100 pulses
+    h.tick1(5000);
+    h.sim->advance();
+    EXPECT_EQ(before + 250, h.sim->motors(2)->address(0));
+
+    // Text that is not a number stores nothing; once the operator leaves, the box shows the
+    // step in use again.
+    p.Edit80->setFocus();
+    p.Edit80->selectAll();
+    p.Edit80->insert(QStringLiteral("abc"));
+    h.tick1();
+    EXPECT_EQ(QStringLiteral("abc"), p.Edit80->text());
+    p.Edit79->setFocus();
+    h.tick1();
+    EXPECT_EQ(QStringLiteral("    2.5000\r"), p.Edit80->text());
+    EXPECT_DOUBLE_EQ(2.5, h.rec().JogStepX);
 }

@@ -1,4 +1,6 @@
+#include "app/TextCodec.h"
 #include "support/Harness.h"
+#include "support/ReadOnlyPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,4 +91,104 @@ TEST(Startup, TableMenuMarksExcludeEachOther) {
     EXPECT_FALSE(h.form().Xray1->isChecked());
     h.form().ray1->trigger();
     EXPECT_TRUE(h.form().ray1->isChecked()) << "a second choice keeps its mark";
+}
+
+// --- The information file in folders that refuse a temporary file or any write --------------
+
+namespace {
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST(SettingsFile, ReadOnlyStartFolderWithAWritableFileKeepsTheChangedSettingAcrossARestart) {
+    QTemporaryDir dir;
+    { Harness first(dir.path()); first.close(); }
+    ReadOnlyPath folder(dir.path());
+    if (!folder.active()) GTEST_SKIP() << "permissions cannot be enforced here";
+    {
+        Harness h(dir.path());
+        h.form().Edit1->setText(QStringLiteral("SER-RO"));
+        h.rec().MotorSavedPosition[1] = 4321;
+        h.close();
+        EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join(' ').toStdString();
+        EXPECT_EQ(0, h.alerts.beeps);
+    }
+    Harness again(dir.path());
+    EXPECT_EQ(QStringLiteral("SER-RO"), again.form().Edit1->text());
+    EXPECT_EQ(4321, again.rec().MotorSavedPosition[1]);
+    EXPECT_EQ(QStringList{QStringLiteral("QOR10MappingV010.inf")},
+              QDir(dir.path()).entryList(QDir::Files | QDir::Hidden));
+}
+
+TEST(SettingsFile, ASaveThatFailsEntirelyIsReportedAtCloseNamingTheFile) {
+    QTemporaryDir dir;
+    { Harness first(dir.path()); first.close(); }
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("QOR10MappingV010.inf"));
+    const QByteArray before = fileBytes(path);
+    ReadOnlyPath file(path);
+    ReadOnlyPath folder(dir.path());
+    if (!file.active() || !folder.active()) GTEST_SKIP() << "permissions cannot be enforced here";
+    Harness h(dir.path());
+    h.form().Edit1->setText(QStringLiteral("LOST"));
+    h.alerts.clear();
+    h.close();
+    ASSERT_EQ(1, h.alerts.messages.size());
+    const QString text = h.alerts.messages.first();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("情報ファイルを保存できません: ") + path + ": "))
+        << text.toStdString();
+    ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
+    EXPECT_EQ(text, h.alerts.statusTexts.last());
+    EXPECT_EQ(1, h.alerts.beeps);
+    EXPECT_FALSE(h.form().isVisible()) << "the window closes all the same";
+    EXPECT_EQ(before, fileBytes(path));
+}
+
+TEST(SettingsFile, AFirstStartThatCannotCreateTheFileSaysSoInsteadOfClaimingIt) {
+    QTemporaryDir dir;
+    ReadOnlyPath folder(dir.path());
+    if (!folder.active()) GTEST_SKIP() << "permissions cannot be enforced here";
+    Harness h(dir.path());
+    ASSERT_EQ(1, h.alerts.messages.size());
+    EXPECT_TRUE(h.alerts.messages.first().startsWith(QStringLiteral("情報ファイルを保存できません: ") +
+                                                     h.infoPath()));
+    EXPECT_EQ(2048, h.rec().McaChannels[0]) << "the run goes on with the creation defaults";
+    EXPECT_FALSE(QFile::exists(h.infoPath()));
+}
+
+// A start folder whose name has a character outside code page 932: the record could only hold a
+// different, non-existing name, so the home folder (or nothing) becomes the save folder.
+TEST(SettingsFile, StartFolderOutsideCodePage932GivesTheHomeFolderOrNothing) {
+    QTemporaryDir dir;
+    const QString cafe = QDir(dir.path()).filePath(QString::fromUtf8("café"));
+    const QString home = QDir(dir.path()).filePath(QStringLiteral("ホーム"));
+    const QString badHome = QDir(dir.path()).filePath(QString::fromUtf8("Zoë"));
+    for (const QString& d : {cafe, home, badHome}) ASSERT_TRUE(QDir().mkdir(d));
+    const QByteArray savedHome = qgetenv("HOME");
+
+    qputenv("HOME", QFile::encodeName(home));
+    {
+        Harness h(cafe);
+        EXPECT_EQ(home + QLatin1Char('/'), fromSjis(h.rec().SaveFolder));
+        EXPECT_EQ(home + QLatin1Char('/'), h.form().Edit27->text());
+        ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
+        EXPECT_TRUE(h.alerts.statusTexts.first().contains(home + QLatin1Char('/')));
+        EXPECT_TRUE(QFileInfo(h.form().Edit27->text()).isDir());
+    }
+    QFile::remove(QDir(cafe).filePath(QStringLiteral("QOR10MappingV010.inf")));
+    qputenv("HOME", QFile::encodeName(badHome));
+    {
+        Harness h(cafe);
+        EXPECT_STREQ("", h.rec().SaveFolder);
+        EXPECT_TRUE(h.form().Edit27->text().isEmpty());
+        ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
+        EXPECT_TRUE(h.alerts.statusTexts.first().startsWith(QStringLiteral("保存フォルダ: ")));
+    }
+    qputenv("HOME", savedHome);
+
+    // A start folder the record holds exactly is kept, Japanese names included.
+    Harness h(home);
+    EXPECT_EQ(home + QLatin1Char('/'), fromSjis(h.rec().SaveFolder));
+    EXPECT_TRUE(h.alerts.statusTexts.isEmpty());
 }
