@@ -22,6 +22,7 @@
 #include "scan/Scan2DPage.h"
 #include "scan/SetupScanPage.h"
 #include "spectrum/McaPage.h"
+#include "spectrum/SpectrumFileCommands.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -70,6 +71,7 @@ TForm9::TForm9(Services& svc, Kx10& kx, const QString& startDir, QWidget* parent
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
     setStatusBar(StatusBar1);
     buildPages(central);
+    connectFileCommands();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
