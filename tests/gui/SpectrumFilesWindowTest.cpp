@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -524,4 +525,65 @@ TEST_F(Files, TheLastChosenNameIsOfferedByTheCommandsThatDoNotSetOne) {
     answerOpen(QString());
     h.form().LoadSingleROIfromFile1->trigger();
     EXPECT_EQ(QStringLiteral("first.sroi"), h.dialogs.fileNames.last());
+}
+
+// ---------------------------------------------------------------------------------------------
+// A whole session
+
+TEST(FilesSession, AMeasuredSpectrumSavedAsDatAndCsvComesBackAfterARestart) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/data/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    int32_t measured[kSlotChannels];
+    {
+        Harness h(dir.path());
+        h.alerts.clear();
+        h.dialogs.expect({QStringLiteral("save"), folder + QStringLiteral("GAVREL")});
+        h.form().Button16->click();
+        h.form().SpeedButton20->click();
+        McaPage& p = *h.form().MCAcollect;
+        p.Edit14->setText(QStringLiteral("100"));
+        p.Button5->click();
+        for (int i = 0; i < 3; ++i) h.tick1();
+        ASSERT_EQ(100, h.st().spectrum.slot[0][0]) << "one second of live time";
+        p.Edit17->setText(QStringLiteral("2"));
+        h.rec().RoiStart[0][2] = 630;
+        h.rec().RoiEnd[0][2] = 650;
+        p.CheckBox49->setChecked(true);
+        std::memcpy(measured, h.st().spectrum.slot[0], sizeof measured);
+
+        auto comments = [&h](const char* c1, const char* c2) {
+            h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted,
+                              [c1, c2](QDialog& d) {
+                                  static_cast<TOKRightDlg2&>(d).Edit1->setText(QString::fromUtf8(c1));
+                                  static_cast<TOKRightDlg2&>(d).Edit2->setText(QString::fromUtf8(c2));
+                              }});
+        };
+        comments("Fe disc", "1 s live");
+        h.dialogs.expect({QStringLiteral("save"), folder + QStringLiteral("fe")});
+        h.form().SpeedButton17->click();
+        comments("Fe disc", "1 s live");
+        h.dialogs.expect({QStringLiteral("save"), folder + QStringLiteral("fe")});
+        h.form().SpeedButton18->click();
+        EXPECT_EQ(folder, h.dialogs.folders.last());
+        EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join(" | ").toStdString();
+        h.close();
+    }
+    Harness h(dir.path());
+    EXPECT_EQ(folder, h.form().Edit27->text()) << "the save folder is kept in the record";
+    McaPage& p = *h.form().MCAcollect;
+    h.dialogs.expect({QStringLiteral("open"), folder + QStringLiteral("fe.DAT")});
+    h.form().SpeedButton16->click();
+    for (int c = 0; c < 2048; ++c) ASSERT_EQ(measured[c], h.st().spectrum.slot[2][c]) << c;
+    EXPECT_EQ(630, h.rec().RoiStart[2][2]);
+    EXPECT_EQ(650, h.rec().RoiEnd[2][2]);
+    EXPECT_EQ(QStringLiteral("Fe disc"), p.FileComment1->text());
+    EXPECT_EQ(QStringLiteral("1 s live"), p.FileComment2->text());
+
+    for (int c = 0; c < kSlotChannels; ++c) h.st().spectrum.slot[2][c] = 0;
+    h.dialogs.expect({QStringLiteral("open"), folder + QStringLiteral("fe.CSV")});
+    h.form().SpeedButton19->click();
+    for (int c = 0; c < 2048; ++c) ASSERT_EQ(measured[c], h.st().spectrum.slot[2][c]) << c;
+    EXPECT_EQ(QStringLiteral("Fe disc"), p.FileComment1->text());
+    EXPECT_STREQ("1 s live", h.rec().SpectrumComment2);
 }
