@@ -4,6 +4,7 @@
 #include "spectrum/AtomicFile.h"
 #include "spectrum/RoiFiles.h"
 #include "spectrum/RoiTable.h"
+#include "spectrum/SpectrumFileRecord.h"
 #include "spectrum/SpectrumFiles.h"
 #include "spectrum/SpectrumView.h"
 #include "spectrum/TDlgSameF.h"
@@ -35,10 +36,6 @@ QString lines(const QString& a, const QString& b, const QString& c = QString()) 
     QString s = a + QLatin1Char('\n') + b;
     if (!c.isEmpty()) s += QLatin1Char('\n') + c;
     return s;
-}
-
-std::string_view commentOf(const char (&field)[kCommentFieldSize]) {
-    return fieldText(field, kCommentFieldSize);
 }
 
 }  // namespace
@@ -171,16 +168,7 @@ void SpectrumFileCommands::saveBinary() {
     path = applyFileNameRule(path, QStringLiteral(".DAT"));
     if (!confirmOverwrite(path)) return;
 
-    const InfoRecord& r = st_.rec;
-    const int cs = std::clamp<int32_t>(r.CurrentSlot, 0, 7);
-    DatContent c;
-    c.channels = r.McaChannels[cs];
-    c.roiStart = r.RoiStart[cs];
-    c.roiEnd = r.RoiEnd[cs];
-    c.preset = r.McaPresetValue[cs];
-    c.comment1 = commentOf(r.SpectrumComment1);
-    c.comment2 = commentOf(r.SpectrumComment2);
-    c.data = st_.spectrum.slot[clampSlot(st_.spectrum.ViewSlot)];
+    const DatContent c = binaryContent(st_.rec, st_.spectrum.slot[clampSlot(st_.spectrum.ViewSlot)]);
     std::string error;
     if (!buildDat(st_.files.SpectrumFileHeader, c, buffer_, error)) {
         svc_.alerts.message(lines(QString::fromUtf8(error), path));
@@ -242,11 +230,10 @@ void SpectrumFileCommands::saveCsv() {
     if (path.isEmpty()) return;
     path = applyFileNameRule(path, QStringLiteral(".CSV"));
 
-    const InfoRecord& r = st_.rec;
     const int vs = clampSlot(st_.spectrum.ViewSlot);
+    const CsvContent c = csvContent(st_.rec, vs, st_.spectrum.slot[vs]);
     std::string error;
-    if (!buildCsv(st_.spectrum.slot[vs], r.McaChannels[vs], r.CsvHeader == 1,
-                  commentOf(r.SpectrumComment1), commentOf(r.SpectrumComment2), buffer_, error)) {
+    if (!buildCsv(c.data, c.channels, c.header, c.comment1, c.comment2, buffer_, error)) {
         svc_.alerts.message(lines(QString::fromUtf8(error), path));
         return;
     }
