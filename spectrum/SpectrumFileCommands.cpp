@@ -30,7 +30,7 @@ const char* const kCsvReadFilter = "LIST Data File(*.CVS)|*.CSV;(*.*)|*.*";
 const char* const kRoiFilter = "ROI Data File(*.ROI)|*.ROI;(*.*)|*.*";
 const char* const kSroiFilter = "ROI Data File(*.sroi)|*.sroi;(*.*)|*.*";
 
-constexpr int kSaveFolderField = 256;   // SaveFolder: 255 bytes and a NUL
+constexpr int kSaveFolderField = 256;  // SaveFolder: 255 bytes and a NUL
 
 QString lines(const QString& a, const QString& b, const QString& c = QString()) {
     QString s = a + QLatin1Char('\n') + b;
@@ -51,7 +51,10 @@ QString folderOfPath(const QString& path) {
 
 SpectrumFileCommands::SpectrumFileCommands(AppState& st, Services& svc, DialogSet& dlg,
                                            FileCommandHooks hooks)
-    : st_(st), svc_(svc), dlg_(dlg), hooks_(std::move(hooks)),
+    : st_(st),
+      svc_(svc),
+      dlg_(dlg),
+      hooks_(std::move(hooks)),
       datFile_(std::make_unique<DatFile>()) {
     buffer_.reserve(kDatHeaderSize + 4 * kFileMaxChannels);
 }
@@ -104,8 +107,8 @@ bool SpectrumFileCommands::readInto(const QString& path, qint64 limit, QByteArra
     QFile f(path);
     // Reading only: a file the operator may not write is read all the same.
     if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
-        const QString why = QFileInfo(path).isDir() ? QStringLiteral("フォルダです")
-                                                    : f.errorString();
+        const QString why =
+            QFileInfo(path).isDir() ? QStringLiteral("フォルダです") : f.errorString();
         svc_.alerts.message(lines(QString::fromUtf8(failure), path, why));
         return false;
     }
@@ -119,8 +122,8 @@ bool SpectrumFileCommands::readInto(const QString& path, qint64 limit, QByteArra
 
 void SpectrumFileCommands::noteIgnoredLines(const QString& path, int ignored) {
     if (ignored <= 0) return;
-    svc_.alerts.status(path + QStringLiteral(": 範囲外または読めない %1 行は読み込みませんでした")
-                                  .arg(ignored));
+    svc_.alerts.status(
+        path + QStringLiteral(": 範囲外または読めない %1 行は読み込みませんでした").arg(ignored));
 }
 
 void SpectrumFileCommands::switchToWork() {
@@ -142,11 +145,11 @@ void SpectrumFileCommands::chooseSaveFolder() {
     const QString folder = folderOfPath(path);
     const std::string bytes = toSjis(folder);
     if (bytes.size() > static_cast<std::size_t>(kSaveFolderField - 1)) {
-        svc_.alerts.message(lines(
-            QStringLiteral("保存フォルダのパスが長すぎます (%1 バイト、255 バイトまで)。"
-                           "保存フォルダは変わりません")
-                .arg(bytes.size()),
-            folder));
+        svc_.alerts.message(
+            lines(QStringLiteral("保存フォルダのパスが長すぎます (%1 バイト、255 バイトまで)。"
+                                 "保存フォルダは変わりません")
+                      .arg(bytes.size()),
+                  folder));
         return;
     }
     storeSjis(st_.rec.SaveFolder, folder);
@@ -168,7 +171,8 @@ void SpectrumFileCommands::saveBinary() {
     path = applyFileNameRule(path, QStringLiteral(".DAT"));
     if (!confirmOverwrite(path)) return;
 
-    const DatContent c = binaryContent(st_.rec, st_.spectrum.slot[clampSlot(st_.spectrum.ViewSlot)]);
+    const DatContent c =
+        binaryContent(st_.rec, st_.spectrum.slot[clampSlot(st_.spectrum.ViewSlot)]);
     std::string error;
     if (!buildDat(st_.files.SpectrumFileHeader, c, buffer_, error)) {
         svc_.alerts.message(lines(QString::fromUtf8(error), path));
@@ -191,16 +195,19 @@ void SpectrumFileCommands::readBinary() {
     std::string error;
     if (!readDat(reinterpret_cast<const uint8_t*>(bytes.constData()),
                  static_cast<std::size_t>(bytes.size()), f, error)) {
-        svc_.alerts.message(lines(QStringLiteral("バイナリ形式ファイルを読み込めません。WORK は変わりません"),
-                                  path, QString::fromUtf8(error)));
+        svc_.alerts.message(
+            lines(QStringLiteral("バイナリ形式ファイルを読み込めません。WORK は変わりません"), path,
+                  QString::fromUtf8(error)));
         return;
     }
     // The whole file is sound: now it replaces WORK, its ROIs and the header buffer.
     std::memcpy(st_.files.SpectrumFileHeader, f.header, kDatHeaderSize);
-    std::memcpy(st_.spectrum.slot[kSlotWork], f.data, sizeof(int32_t) * static_cast<std::size_t>(f.channels));
+    std::memcpy(st_.spectrum.slot[kSlotWork], f.data,
+                sizeof(int32_t) * static_cast<std::size_t>(f.channels));
     QString status = path;
     if (f.ignoredRois > 0)
-        status += QStringLiteral("  (チャンネル範囲外の ROI %1 個は読み込みませんでした)").arg(f.ignoredRois);
+        status += QStringLiteral("  (チャンネル範囲外の ROI %1 個は読み込みませんでした)")
+                      .arg(f.ignoredRois);
     svc_.alerts.status(status);
     InfoRecord& r = st_.rec;
     for (int i = 0; i < kFileRoiCount; ++i) {
@@ -212,7 +219,8 @@ void SpectrumFileCommands::readBinary() {
     switchToWork();
     st_.files.ReadComment1 = fromSjis(f.comment1);
     st_.files.ReadComment2 = fromSjis(f.comment2);
-    if (hooks_.showReadComments) hooks_.showReadComments(st_.files.ReadComment1, st_.files.ReadComment2);
+    if (hooks_.showReadComments)
+        hooks_.showReadComments(st_.files.ReadComment1, st_.files.ReadComment2);
     if (hooks_.drawSpectrum) hooks_.drawSpectrum();
     if (hooks_.showCurrentRoi) hooks_.showCurrentRoi();
 }
@@ -341,7 +349,8 @@ void SpectrumFileCommands::loadCurrentRoi() {
     path = applyFileNameRule(path, QStringLiteral(".sroi"));
     QByteArray bytes;
     if (!readInto(path, kMaxReadBytes, bytes, kCreateFailed)) return;
-    const SingleRoiLine line = readSingleRoi(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const SingleRoiLine line =
+        readSingleRoi(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const int s = clampSlot(st_.spectrum.ViewSlot);
     const int r = roiIndex(st_.spectrum.CurrentRoi[s]);
     if (line.storeEdges) {

@@ -36,7 +36,9 @@ int32_t getInt32(const uint8_t* at) {
                                 (static_cast<uint32_t>(at[3]) << 24));
 }
 
-bool isSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isSjisLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 std::string channelCountError(int32_t n) {
     char buf[160];
@@ -61,11 +63,12 @@ void copyCutSjis(std::string_view text, char* field, std::size_t fieldSize) {
     std::size_t keep = 0;
     while (keep < text.size()) {
         const std::size_t step =
-            (isSjisLeadByte(static_cast<unsigned char>(text[keep])) && keep + 1 < text.size()) ? 2 : 1;
+            (isSjisLeadByte(static_cast<unsigned char>(text[keep])) && keep + 1 < text.size()) ? 2
+                                                                                               : 1;
         if (keep + step > fieldSize - 1) break;
         keep += step;
     }
-    std::memcpy(field, text.data(), keep);
+    if (keep > 0) std::memcpy(field, text.data(), keep);   // an empty view may have no data
     std::memset(field + keep, 0, fieldSize - keep);
 }
 
@@ -88,7 +91,7 @@ bool buildDat(uint8_t (&h)[kDatHeaderSize], const DatContent& c, std::string& ou
     putInt16(h + 50, 1);
     putInt16(h + 52, 0);
     putInt16(h + kDatChannelsOffset, n);
-    std::memset(h + 56, 0, 80 - 56);   // int16[4], int32[3], int16[2]
+    std::memset(h + 56, 0, 80 - 56);  // int16[4], int32[3], int16[2]
     putInt16(h + 86, 0);
     for (int i = 0; i < kFileRoiCount; ++i) {
         putInt16(h + kDatRoiStartOffset + 2 * i, c.roiStart[i]);
@@ -118,16 +121,16 @@ bool buildDat(uint8_t (&h)[kDatHeaderSize], const DatContent& c, std::string& ou
 bool readDat(const uint8_t* bytes, std::size_t size, DatFile& out, std::string& error) {
     char buf[200];
     if (size < static_cast<std::size_t>(kDatHeaderSize)) {
-        std::snprintf(buf, sizeof buf,
-                      "ファイルが %zu バイトしかありません。ヘッダ (1024 バイト) がそろっていません",
-                      size);
+        std::snprintf(
+            buf, sizeof buf,
+            "ファイルが %zu バイトしかありません。ヘッダ (1024 バイト) がそろっていません", size);
         error = buf;
         return false;
     }
     const int32_t n = getInt16(bytes + kDatChannelsOffset);
     if (n < 0 || n > kFileMaxChannels) {
-        std::snprintf(buf, sizeof buf,
-                      "チャンネル数 %d (オフセット 54) が 0～4096 の範囲外です", n);
+        std::snprintf(buf, sizeof buf, "チャンネル数 %d (オフセット 54) が 0～4096 の範囲外です",
+                      n);
         error = buf;
         return false;
     }
@@ -168,13 +171,13 @@ bool buildCsv(const int32_t* data, int32_t n, bool header, std::string_view comm
         error = channelCountError(n);
         return false;
     }
-    constexpr std::size_t kLineMax = 4 + 1 + 11 + 2;   // the widest "%4d,%8d\r\n" of int32s
+    constexpr std::size_t kLineMax = 4 + 1 + 11 + 2;  // the widest "%4d,%8d\r\n" of int32s
     const std::size_t headerMax = header ? 9 + comment1.size() + comment2.size() + 6 : 0;
     out.resize(headerMax + kLineMax * static_cast<std::size_t>(n));
     char* p = out.data();
     if (header) {
         auto line = [&p](std::string_view s) {
-            std::memcpy(p, s.data(), s.size());
+            if (!s.empty()) std::memcpy(p, s.data(), s.size());
             p += s.size();
             *p++ = '\r';
             *p++ = '\n';
@@ -217,7 +220,7 @@ void readCsv(const char* text, std::size_t size, int32_t n, int32_t (&work)[kFil
 
     int32_t pos = 0;
     while (pos < n && filetext::nextLine(p, end, line)) {
-        if (filetext::isBlankLine(line)) continue;   // white space between numbers
+        if (filetext::isBlankLine(line)) continue;  // white space between numbers
         int32_t v[2] = {0, 0};
         if (!filetext::parseCommaInts(line, v, 2) || v[0] < 0 || v[0] >= kFileMaxChannels) {
             ++info.ignored;

@@ -141,11 +141,12 @@ TEST(ScreenPrint, PrintedToAPdfFileItIsOnePageWithThePictureOfTheWindow) {
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     const QString text = QString::fromLatin1(bytes);
     EXPECT_EQ(1, text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-    QByteArray title("(\xfe\xff");   // the job title as the document's, in UTF-16
+    QByteArray title("(\xfe\xff");  // the job title as the document's, in UTF-16
     for (char c : QByteArray("NORDA2")) title += QByteArray(1, '\0') + c;
     EXPECT_TRUE(bytes.contains("/Title " + title + ")")) << "the job title is the document's";
     const int menu = form.menuBar()->geometry().bottom() + 1;
-    const QRegularExpression image(QStringLiteral("/Subtype\\s*/Image[^>]*/Width\\s+(\\d+)[^>]*/Height\\s+(\\d+)"));
+    const QRegularExpression image(
+        QStringLiteral("/Subtype\\s*/Image[^>]*/Width\\s+(\\d+)[^>]*/Height\\s+(\\d+)"));
     const QRegularExpressionMatch m = image.match(text);
     ASSERT_TRUE(m.hasMatch()) << "the window's picture is in the page";
     EXPECT_EQ(form.width(), m.captured(1).toInt());

@@ -45,7 +45,8 @@ struct Files : ::testing::Test {
     QString path(const char* name) const { return QDir(h.dir()).filePath(QString::fromUtf8(name)); }
 
     void SetUp() override {
-        ASSERT_FALSE(h.dir().contains(QLatin1Char('.'))) << "the file name rule needs a plain folder";
+        ASSERT_FALSE(h.dir().contains(QLatin1Char('.')))
+            << "the file name rule needs a plain folder";
         h.alerts.clear();
         h.dialogs.asked.clear();
     }
@@ -122,7 +123,8 @@ TEST_F(Files, SaveFolderIsTheFolderOfTheFileChosenAndEveryDialogStartsThere) {
     EXPECT_EQ(folder, fromSjis(h.rec().SaveFolder));
     EXPECT_EQ(folder, h.form().Edit27->text());
     ASSERT_EQ(1, h.alerts.messages.size());
-    EXPECT_TRUE(h.alerts.messages.last().contains(QStringLiteral("255"))) << h.alerts.messages.last().toStdString();
+    EXPECT_TRUE(h.alerts.messages.last().contains(QStringLiteral("255")))
+        << h.alerts.messages.last().toStdString();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -320,7 +322,8 @@ TEST_F(Files, RefusedBinaryFilesNameTheFileAndWhatIsWrongAndChangeNothing) {
         ASSERT_EQ(1, h.alerts.messages.size()) << name;
         const QString& m = h.alerts.messages[0];
         EXPECT_TRUE(m.contains(path(name))) << m.toStdString();
-        EXPECT_TRUE(m.contains(QString::fromLatin1(name[0] == 'm' ? "5000" : "1124"))) << m.toStdString();
+        EXPECT_TRUE(m.contains(QString::fromLatin1(name[0] == 'm' ? "5000" : "1124")))
+            << m.toStdString();
         EXPECT_TRUE(h.alerts.statusTexts.isEmpty());
     }
     EXPECT_EQ(0, std::memcmp(workBefore, h.st().spectrum.slot[kSlotWork], sizeof workBefore));
@@ -369,7 +372,8 @@ TEST_F(Files, CsvWithHeaderAndAnEmptyFirstCommentReadsBackWithItsDataInPlace) {
     EXPECT_EQ(QStringLiteral("表示中のスペクトルをCSVファイルで保存"), h.dialogs.asked.last());
     EXPECT_EQ(QString(), h.dialogs.fileNames.last());
     const QByteArray text = contentOf(path("spec.CSV"));
-    EXPECT_TRUE(text.startsWith("CSVHEADER\r\n\r\nsecond\r\n   0,     100\r\n")) << text.left(60).constData();
+    EXPECT_TRUE(text.startsWith("CSVHEADER\r\n\r\nsecond\r\n   0,     100\r\n"))
+        << text.left(60).constData();
     EXPECT_TRUE(text.endsWith("2047,    6241\r\n"));
 
     fillSlot(kSlotWork, -5);
@@ -379,7 +383,8 @@ TEST_F(Files, CsvWithHeaderAndAnEmptyFirstCommentReadsBackWithItsDataInPlace) {
     EXPECT_EQ(QStringLiteral("WORKへ保存したEXCELファイルを読み込む"), h.dialogs.asked.last());
     EXPECT_EQ(QStringLiteral("LIST Data File(*.CVS)|*.CSV;(*.*)|*.*"), h.dialogs.filters.last());
     EXPECT_EQ(QStringLiteral("*.CSV"), h.dialogs.fileNames.last());
-    for (int c = 0; c < 2048; ++c) ASSERT_EQ(h.st().spectrum.slot[0][c], h.st().spectrum.slot[2][c]) << c;
+    for (int c = 0; c < 2048; ++c)
+        ASSERT_EQ(h.st().spectrum.slot[0][c], h.st().spectrum.slot[2][c]) << c;
     EXPECT_EQ(-5 + 3 * 2048, h.st().spectrum.slot[2][2048]);
     EXPECT_STREQ("", h.rec().SpectrumComment1);
     EXPECT_STREQ("second", h.rec().SpectrumComment2);
@@ -400,7 +405,8 @@ TEST_F(Files, CsvReadTakesAReadOnlyFileAndACancelStillShowsWork) {
     view(0);
     answerOpen(path("absent.CSV"));
     h.form().SpeedButton19->click();
-    EXPECT_EQ(0, page().RadioGroup1->itemIndex()) << "a file that cannot be opened switches nothing";
+    EXPECT_EQ(0, page().RadioGroup1->itemIndex())
+        << "a file that cannot be opened switches nothing";
     ASSERT_EQ(1, h.alerts.messages.size());
     EXPECT_TRUE(h.alerts.messages[0].startsWith(QStringLiteral("#### ERROR  Open flle\n")));
 
@@ -418,7 +424,8 @@ TEST_F(Files, CsvLinesOutsideTheSlotAreCountedOnTheStatusBar) {
     EXPECT_EQ(1, h.st().spectrum.slot[2][0]);
     EXPECT_EQ(4, h.st().spectrum.slot[2][3]);
     ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
-    EXPECT_TRUE(h.alerts.statusTexts.last().contains(QStringLiteral(" 2 "))) << h.alerts.statusTexts.last().toStdString();
+    EXPECT_TRUE(h.alerts.statusTexts.last().contains(QStringLiteral(" 2 ")))
+        << h.alerts.statusTexts.last().toStdString();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -553,11 +560,11 @@ TEST(FilesSession, AMeasuredSpectrumSavedAsDatAndCsvComesBackAfterARestart) {
         std::memcpy(measured, h.st().spectrum.slot[0], sizeof measured);
 
         auto comments = [&h](const char* c1, const char* c2) {
-            h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted,
-                              [c1, c2](QDialog& d) {
-                                  static_cast<TOKRightDlg2&>(d).Edit1->setText(QString::fromUtf8(c1));
-                                  static_cast<TOKRightDlg2&>(d).Edit2->setText(QString::fromUtf8(c2));
-                              }});
+            h.dialogs.expect(
+                {QStringLiteral("exec"), QString(), QDialog::Accepted, [c1, c2](QDialog& d) {
+                     static_cast<TOKRightDlg2&>(d).Edit1->setText(QString::fromUtf8(c1));
+                     static_cast<TOKRightDlg2&>(d).Edit2->setText(QString::fromUtf8(c2));
+                 }});
         };
         comments("Fe disc", "1 s live");
         h.dialogs.expect({QStringLiteral("save"), folder + QStringLiteral("fe")});

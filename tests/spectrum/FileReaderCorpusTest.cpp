@@ -19,9 +19,10 @@ void replay(const char* target, Entry entry) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
         const QByteArray bytes = f.readAll();
-        const char* failed =
-            entry(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
-        EXPECT_EQ(nullptr, failed) << target << "/" << name.toStdString() << ": " << (failed ? failed : "");
+        const char* failed = entry(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                   static_cast<std::size_t>(bytes.size()));
+        EXPECT_EQ(nullptr, failed)
+            << target << "/" << name.toStdString() << ": " << (failed ? failed : "");
     }
 }
 

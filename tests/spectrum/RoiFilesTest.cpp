@@ -57,7 +57,8 @@ TEST(RoiTableFile, AWrittenTableReadsBackWholeOverWhateverWasThere) {
 
 TEST(RoiTableFile, ATenLineFileChangesRois0To9Only) {
     std::string text;
-    for (int r = 0; r < 10; ++r) text += std::to_string(r) + "," + std::to_string(r + 1) + ",50\r\n";
+    for (int r = 0; r < 10; ++r)
+        text += std::to_string(r) + "," + std::to_string(r + 1) + ",50\r\n";
     Table t(5);
     t.read(text);
     for (int r = 0; r < 10; ++r) EXPECT_EQ(r + 1, t.start[r]) << r;
@@ -66,16 +67,16 @@ TEST(RoiTableFile, ATenLineFileChangesRois0To9Only) {
 
 TEST(RoiTableFile, NumbersSteerTheNextLineAndLinesOutsideTheTableStoreNothing) {
     const std::string text =
-        "50,1,2\n"       // ROI 0, the next line goes to 51
-        "51,3,4\n"       // ROI 51, next 52
-        "150,5,6\n"      // ROI number outside 0..99: nothing, position 53
-        "53,-1,6\n"      // start below channel 0: nothing, 54
-        "54,7,4096\n"    // end past channel 4095: nothing, 55
-        "55;8;9\n"       // not three numbers with commas: nothing, 56
-        "\n"             // blank: passed over
-        " 98 , 10 , 11 trailing\n"   // ROI 56, next 99
-        "0,12,13\n"      // ROI 99, next 1
-        "1,14,15\n";     // ROI 1
+        "50,1,2\n"                  // ROI 0, the next line goes to 51
+        "51,3,4\n"                  // ROI 51, next 52
+        "150,5,6\n"                 // ROI number outside 0..99: nothing, position 53
+        "53,-1,6\n"                 // start below channel 0: nothing, 54
+        "54,7,4096\n"               // end past channel 4095: nothing, 55
+        "55;8;9\n"                  // not three numbers with commas: nothing, 56
+        "\n"                        // blank: passed over
+        " 98 , 10 , 11 trailing\n"  // ROI 56, next 99
+        "0,12,13\n"                 // ROI 99, next 1
+        "1,14,15\n";                // ROI 1
     Table t(-3);
     const RoiReadInfo info = t.read(text);
     EXPECT_EQ(1, t.start[0]);
@@ -105,8 +106,8 @@ TEST(CurrentRoiFile, TheNumberMustBeSelectableAndTheEdgesInsideTheChannels) {
     const Case cases[] = {
         {"4,10,20\n", true, true, true, 4, 10, 20},
         {"\r\n  9 ,0, 4095\r\n", true, true, true, 9, 0, 4095},
-        {"0,1,2", true, true, false, 0, 1, 2},        // ROI 0 is in the table, not selectable
-        {"100,1,2", true, false, false, 100, 1, 2},   // outside the table
+        {"0,1,2", true, true, false, 0, 1, 2},       // ROI 0 is in the table, not selectable
+        {"100,1,2", true, false, false, 100, 1, 2},  // outside the table
         {"-1,1,2", true, false, false, -1, 1, 2},
         {"5,1,4096", true, false, false, 5, 1, 4096},
         {"5,-2,7", true, false, false, 5, -2, 7},

@@ -71,10 +71,10 @@ TEST(BinaryFile, Mca1At2048ChannelsIsByteExactAndUnsetBytesKeepTheBuffer) {
     s.roiStart[3] = 100;
     s.roiEnd[3] = 120;
     s.roiStart[99] = 4000;
-    s.roiEnd[99] = 0x12345;   // only the low 16 bits travel
+    s.roiEnd[99] = 0x12345;  // only the low 16 bits travel
     for (int k = 0; k < kFileMaxChannels; ++k) s.data[k] = k * 1000 - 7;
     uint8_t header[kDatHeaderSize];
-    std::memset(header, 0xA5, sizeof header);   // as if a file with these bytes had been read
+    std::memset(header, 0xA5, sizeof header);  // as if a file with these bytes had been read
     const std::string b = dat(header, s.content(2048, "first line", "second"));
 
     ASSERT_EQ(size_t{1024 + 4 * 2048}, b.size());
@@ -171,7 +171,7 @@ TEST(BinaryFile, RoiEdgesAreSignExtendedAndThoseOutsideTheChannelsAreReadAsUndef
         b[at] = static_cast<char>(v & 0xFF);
         b[at + 1] = static_cast<char>((v >> 8) & 0xFF);
     };
-    put16(94 + 2 * 7, 0xFFFB);   // -5
+    put16(94 + 2 * 7, 0xFFFB);  // -5
     put16(294 + 2 * 7, 10);
     put16(94 + 2 * 8, 10);
     put16(294 + 2 * 8, 5000);
@@ -203,17 +203,17 @@ TEST(BinaryFile, ShortFilesAndChannelCountsOutside0To4096AreRefusedWithTheReason
         std::string mentions;
     };
     const Case cases[] = {
-        {std::string(1023, '\0'), "1023"},             // no whole header
-        {withCount(5000, 4 * 5000), "5000"},           // beyond the 4096 channels
-        {withCount(0xFFFF, 0), "-1"},                  // negative (sign-extended)
-        {withCount(2048, 4 * 2048 - 1), "2048"},       // the data stop one byte short
+        {std::string(1023, '\0'), "1023"},        // no whole header
+        {withCount(5000, 4 * 5000), "5000"},      // beyond the 4096 channels
+        {withCount(0xFFFF, 0), "-1"},             // negative (sign-extended)
+        {withCount(2048, 4 * 2048 - 1), "2048"},  // the data stop one byte short
     };
     for (const Case& c : cases) {
         DatFile f;
         f.channels = 77;
         std::string error;
-        EXPECT_FALSE(readDat(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size(), f,
-                             error))
+        EXPECT_FALSE(
+            readDat(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size(), f, error))
             << c.mentions;
         EXPECT_NE(std::string::npos, error.find(c.mentions)) << error;
     }
@@ -228,10 +228,11 @@ TEST(CsvFile, WithoutHeaderOneLinePerChannelInPrintfWidths) {
     data[0] = 123;
     data[1] = -45;
     data[999] = 12345678;
-    data[1000] = 123456789;   // wider than its field: written in full
+    data[1000] = 123456789;  // wider than its field: written in full
     const std::string t = csv(data, 1024, false);
     EXPECT_EQ(0, t.compare(0, 30, "   0,     123\r\n   1,     -45\r\n"));
-    EXPECT_NE(std::string::npos, t.find("\r\n 999,12345678\r\n1000,123456789\r\n1001,       0\r\n"));
+    EXPECT_NE(std::string::npos,
+              t.find("\r\n 999,12345678\r\n1000,123456789\r\n1001,       0\r\n"));
     size_t lines = 0;
     for (char ch : t) lines += ch == '\n';
     EXPECT_EQ(size_t{1024}, lines);
@@ -316,15 +317,15 @@ TEST(CsvFile, TheChannelCountDecidesHowManyLinesAreReadAndTheRestKeepsItsValues)
 
 TEST(CsvFile, ChannelNumbersSteerTheNextLineAndLinesOutsideTheSlotStoreNothing) {
     const std::string t =
-        "10,100\n"           // stored at 0, sends the next line to 11
-        "  20 , 200 \n"      // blanks around the numbers; stored at 11, next to 21
-        "\n  \r\n"           // blank lines are white space, not lines
-        "5000,300\n"         // channel outside the slot: nothing, position 22
-        "-1,400\n"           // the same: position 23
-        "not a number\n"     // nothing, position 24
-        "3,99999999999\n"    // a count beyond int32 is no number: nothing, position 25
-        "30,600,extra\n"     // what follows the second number is not looked at: stored at 25
-        "4095,700\n";        // stored at 31; the position 4096 ends the read
+        "10,100\n"         // stored at 0, sends the next line to 11
+        "  20 , 200 \n"    // blanks around the numbers; stored at 11, next to 21
+        "\n  \r\n"         // blank lines are white space, not lines
+        "5000,300\n"       // channel outside the slot: nothing, position 22
+        "-1,400\n"         // the same: position 23
+        "not a number\n"   // nothing, position 24
+        "3,99999999999\n"  // a count beyond int32 is no number: nothing, position 25
+        "30,600,extra\n"   // what follows the second number is not looked at: stored at 25
+        "4095,700\n";      // stored at 31; the position 4096 ends the read
     int32_t work[kFileMaxChannels] = {};
     CsvReadInfo info;
     readCsv(t.data(), t.size(), 4096, work, info);
