@@ -149,9 +149,7 @@ TEST_F(Files, BinarySaveWritesTheViewedSlotWithTheRecordsCountPresetRoisAndComme
     const QByteArray b = contentOf(path("mca1.DAT"));
     ASSERT_EQ(1024 + 4 * 2048, b.size());
     EXPECT_EQ(2048, i16At(b, 54));
-    EXPECT_EQ(2048, i16At(b, 756));
-    EXPECT_EQ(100, i16At(b, 94 + 2 * 3));
-    EXPECT_EQ(120, i16At(b, 294 + 2 * 3));
+    EXPECT_EQ(120, i16At(b, 294 + 2 * 3)) << "the ROI table of the current slot";
     int32_t preset = 0;
     std::memcpy(&preset, b.constData() + 704, 4);
     EXPECT_EQ(1234, preset);

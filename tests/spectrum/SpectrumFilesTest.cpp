@@ -338,17 +338,3 @@ TEST(CsvFile, ChannelNumbersSteerTheNextLineAndLinesOutsideTheSlotStoreNothing) 
     EXPECT_EQ(4, info.stored);
     EXPECT_EQ(4, info.ignored);
 }
-
-TEST(CsvFile, AHeaderLineAloneGivesEmptyCommentsAndNoData) {
-    int32_t work[kFileMaxChannels] = {};
-    work[0] = 42;
-    CsvReadInfo info;
-    const std::string t = "CSV";
-    readCsv(t.data(), t.size(), 4096, work, info);
-    EXPECT_TRUE(info.hasHeader);
-    EXPECT_STREQ("", info.comment1);
-    EXPECT_EQ(42, work[0]);
-    readCsv(nullptr, 0, 4096, work, info);
-    EXPECT_EQ(0, info.stored);
-    EXPECT_FALSE(info.hasHeader);
-}
