@@ -51,6 +51,11 @@ struct Files : ::testing::Test {
         h.dialogs.asked.clear();
     }
 
+    // The last status-bar text, or none (a failed check never reads past the list).
+    QString lastStatus() const {
+        return h.alerts.statusTexts.isEmpty() ? QString() : h.alerts.statusTexts.last();
+    }
+
     void answerComments(const QString& c1, const QString& c2, int result = QDialog::Accepted) {
         h.dialogs.expect({kExec, QString(), result, [c1, c2](QDialog& d) {
                               auto& dlg = static_cast<TOKRightDlg2&>(d);
@@ -108,7 +113,7 @@ TEST_F(Files, SaveFolderIsTheFolderOfTheFileChosenAndEveryDialogStartsThere) {
     EXPECT_EQ(oldFolder, h.dialogs.folders.last());
     EXPECT_EQ(folder, fromSjis(h.rec().SaveFolder));
     EXPECT_EQ(folder, h.form().Edit27->text());
-    EXPECT_EQ(folder, h.alerts.statusTexts.last());
+    EXPECT_EQ(folder, lastStatus());
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("GAVREL"))) << "no file is created";
 
     answerOpen(QString());
@@ -289,7 +294,7 @@ TEST_F(Files, BinaryReadReplacesWorkItsRoisAndTheHeaderThenShowsWork) {
     EXPECT_EQ(2, h.st().spectrum.ViewSlot);
     EXPECT_EQ(2, h.rec().CurrentSlot);
     EXPECT_EQ(2, page().RadioGroup1->itemIndex());
-    EXPECT_EQ(path("in.DAT"), h.alerts.statusTexts.last());
+    EXPECT_EQ(path("in.DAT"), lastStatus());
     EXPECT_EQ(QStringLiteral("sample 7"), page().FileComment1->text());
     EXPECT_EQ(QStringLiteral("Mo tube"), page().FileComment2->text());
     EXPECT_EQ(QStringLiteral("120"), page().Edit18->text()) << "the ROI group shows ROI 5";
@@ -422,8 +427,8 @@ TEST_F(Files, CsvLinesOutsideTheSlotAreCountedOnTheStatusBar) {
     EXPECT_EQ(1, h.st().spectrum.slot[2][0]);
     EXPECT_EQ(4, h.st().spectrum.slot[2][3]);
     ASSERT_FALSE(h.alerts.statusTexts.isEmpty());
-    EXPECT_TRUE(h.alerts.statusTexts.last().contains(QStringLiteral(" 2 ")))
-        << h.alerts.statusTexts.last().toStdString();
+    EXPECT_TRUE(lastStatus().contains(QStringLiteral(" 2 ")))
+        << lastStatus().toStdString();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -463,7 +468,7 @@ TEST_F(Files, RoiLoaderReadsAReadOnlyFileAndIgnoresLinesOutsideTheTable) {
     EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join(" | ").toStdString();
     EXPECT_EQ(3, h.rec().RoiStart[0][1]);
     EXPECT_EQ(77, h.rec().RoiStart[0][2]);
-    EXPECT_TRUE(h.alerts.statusTexts.last().contains(QStringLiteral(" 1 ")));
+    EXPECT_TRUE(lastStatus().contains(QStringLiteral(" 1 ")));
 }
 
 TEST_F(Files, CurrentRoiFileGoesIntoTheCurrentRoiAndThenSelectsItsOwnNumber) {
