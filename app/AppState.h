@@ -5,6 +5,7 @@
 #include "analysis/PeakAnalysis.h"
 #include "app/InfoRecord.h"
 #include "scan/MapStore.h"
+#include "spectrum/SpectrumFileState.h"
 #include "spectrum/SpectrumState.h"
 
 #include <QString>
@@ -33,6 +34,7 @@ struct AppState {
     int32_t PreviousTabIndex = 0;    // page seen by the previous acquisition tick
 
     SpectrumState spectrum;
+    SpectrumFileState files;   // spectrum and ROI files: header buffer, dialogs, comments read
     MapStore maps;
     MapDisplayState mapView;
     MotorStatusReadout LastMotorStatus;

@@ -1,6 +1,7 @@
 #include "app/QtServices.h"
 
 #include "app/CueFiles.h"
+#include "app/FileDialogFilter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -63,6 +64,49 @@ QString QtDialogs::saveFile(const QString& caption, const QString& folder, const
 
 QString QtDialogs::chooseFolder(const QString& caption, const QString& folder) {
     return QFileDialog::getExistingDirectory(parent_.data(), caption, folder);
+}
+
+namespace {
+
+// The start of a file dialog offering `fileName` in `folder`: a plain name is preselected in
+// the folder; a pattern selects the filter entry with that mask (or becomes one).
+struct DialogStart {
+    QString dir;
+    QString filter;
+    QString selected;
+};
+
+DialogStart dialogStart(const QString& folder, const QString& filter, const QString& fileName) {
+    DialogStart d{folder, toQtFileFilter(filter), QString()};
+    if (fileName.contains(QLatin1Char('*')) || fileName.contains(QLatin1Char('?'))) {
+        d.selected = qtFilterEntryFor(d.filter, fileName);
+        if (d.selected.isEmpty()) {
+            d.selected = fileName + QStringLiteral(" (") + fileName + QLatin1Char(')');
+            d.filter =
+                d.filter.isEmpty() ? d.selected : d.selected + QStringLiteral(";;") + d.filter;
+        }
+    } else if (!fileName.isEmpty()) {
+        d.dir = QDir(folder).filePath(QFileInfo(fileName).fileName());
+    }
+    return d;
+}
+
+}  // namespace
+
+QString QtDialogs::openFileNamed(const QString& caption, const QString& folder,
+                                 const QString& filter, const QString& fileName) {
+    DialogStart d = dialogStart(folder, filter, fileName);
+    return QFileDialog::getOpenFileName(parent_.data(), caption, d.dir, d.filter,
+                                        d.selected.isEmpty() ? nullptr : &d.selected);
+}
+
+QString QtDialogs::saveFileNamed(const QString& caption, const QString& folder,
+                                 const QString& filter, const QString& fileName) {
+    DialogStart d = dialogStart(folder, filter, fileName);
+    // The program asks its own same-file question before it overwrites.
+    return QFileDialog::getSaveFileName(parent_.data(), caption, d.dir, d.filter,
+                                        d.selected.isEmpty() ? nullptr : &d.selected,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 bool QtDialogs::confirm(const QString& caption, const QString& text) {

@@ -45,6 +45,10 @@ public:
     QString openFile(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFile(const QString& caption, const QString& folder, const QString& filter) override;
     QString chooseFolder(const QString& caption, const QString& folder) override;
+    QString openFileNamed(const QString& caption, const QString& folder, const QString& filter,
+                          const QString& fileName) override;
+    QString saveFileNamed(const QString& caption, const QString& folder, const QString& filter,
+                          const QString& fileName) override;
     bool confirm(const QString& caption, const QString& text) override;
 
 private:

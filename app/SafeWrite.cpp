@@ -10,7 +10,7 @@ namespace qor {
 namespace {
 
 WriteOutcome failed(const QString& path, const QString& reason) {
-    return {WriteMode::Failed, path + QStringLiteral(": ") + reason};
+    return {WriteMode::Failed, path + QStringLiteral(": ") + reason, reason};
 }
 
 // Whether an existing file may be written, asked of the file itself (an open for writing that
@@ -28,7 +28,7 @@ WriteOutcome writeInPlace(const QString& path, const char* data, qint64 size) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return failed(path, f.errorString());
     if (f.write(data, size) != size || !f.flush()) return failed(path, f.errorString());
     if (::fsync(f.handle()) != 0) return failed(path, QStringLiteral("the data did not reach the disk"));
-    return {WriteMode::InPlace, QString()};
+    return {WriteMode::InPlace, QString(), QString()};
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ WriteOutcome writeFileSafely(const QString& path, const char* data, qint64 size)
     // The rename happens only after every byte is written and synced; on failure the temporary
     // file is removed and the old file stays. No in-place retry: it could lose the old file too.
     if (!f.commit()) return failed(path, f.errorString());
-    return {WriteMode::Atomic, QString()};
+    return {WriteMode::Atomic, QString(), QString()};
 }
 
 }  // namespace qor

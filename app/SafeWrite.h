@@ -17,6 +17,7 @@ enum class WriteMode { Atomic, InPlace, Failed };
 struct WriteOutcome {
     WriteMode mode = WriteMode::Failed;
     QString error;   // empty on success; else "<path>: <reason>"
+    QString reason;  // the reason alone
 
     bool ok() const { return mode != WriteMode::Failed; }
     explicit operator bool() const { return ok(); }

@@ -41,6 +41,20 @@ public:
     virtual QString saveFile(const QString& caption, const QString& folder,
                              const QString& filter) = 0;
     virtual QString chooseFolder(const QString& caption, const QString& folder) = 0;
+    // The same file dialogs offering `fileName` in the folder: a name, empty for none, or a
+    // pattern such as "*.DAT" that narrows the list. Filters may be written as the window
+    // design writes them ("Data File(*.DAT)|*.DAT;(*.*)|*.*"). By default the name is not
+    // offered.
+    virtual QString openFileNamed(const QString& caption, const QString& folder,
+                                  const QString& filter, const QString& fileName) {
+        (void)fileName;
+        return openFile(caption, folder, filter);
+    }
+    virtual QString saveFileNamed(const QString& caption, const QString& folder,
+                                  const QString& filter, const QString& fileName) {
+        (void)fileName;
+        return saveFile(caption, folder, filter);
+    }
     // A yes/no question; true for yes.
     virtual bool confirm(const QString& caption, const QString& text) = 0;
 };

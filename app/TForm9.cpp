@@ -24,6 +24,8 @@
 #include "scan/Scan2DPage.h"
 #include "scan/SetupScanPage.h"
 #include "spectrum/McaPage.h"
+#include "spectrum/SpectrumView.h"
+#include "spectrum/SpectrumFileCommands.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -73,6 +75,7 @@ TForm9::TForm9(Services& svc, Kx10& kx, const QString& startDir, QWidget* parent
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
     setStatusBar(StatusBar1);
     buildPages(central);
+    connectFileCommands();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
@@ -255,16 +258,7 @@ Page* TForm9::page(int index) const {
     }
 }
 
-void TForm9::resetSpectrumView() {
-    SpectrumState& sp = st_->spectrum;
-    const int32_t n = st_->rec.SlotViewChannels[0];
-    sp.ViewSlot = 0;
-    sp.FullScale = 0;
-    sp.ViewStartChannel = 0;
-    sp.ViewChannelSpan = n;
-    sp.ViewEndChannel = n - 1;
-    sp.CursorChannel[0] = n / 2;
-}
+void TForm9::resetSpectrumView() { resetView(st_->spectrum, st_->rec.SlotViewChannels[0]); }
 
 void TForm9::FormCreate() {
     AppState& st = *st_;

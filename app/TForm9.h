@@ -28,6 +28,7 @@ class SetupScanPage;
 class Scan2DPage;
 class DebugPage;
 class ElementScanPage;
+class SpectrumFileCommands;
 
 extern const char* const kMainCaption;
 
@@ -63,6 +64,19 @@ public:
     void Edit27Change();
     void SpeedButton20Click();
     void SpeedButton34Click();
+    // Spectrum and ROI files, screen print (spectrum/SpectrumFileHandlers.cpp).
+    void Button16Click();
+    void SpeedButton16Click();
+    void SpeedButton17Click();
+    void SpeedButton18Click();
+    void SpeedButton19Click();
+    void SaveROItoFile1Click();
+    void LoadROIfromFile1Click();
+    void SaveSingleROItoFile1Click();
+    void LoadSingleROIfromFile1Click();
+    void SpeedButton15Click();
+    // The picture of the window's client area (below the menu bar, status bar included).
+    QImage clientPicture();
 
     // MainOps.
     void showOnlineLamp(bool online) override;
@@ -133,11 +147,13 @@ private:
     void resetSpectrumView();
     // A settings save that failed: status bar, beep and a modal box, all naming the file.
     void reportSaveFailure(const QString& text);
+    void connectFileCommands();
 
     std::unique_ptr<AppState> st_;
     Services& svc_;
     Kx10& kx_;
     QString startDir_;
+    std::unique_ptr<SpectrumFileCommands> files_;
     bool inResize_ = false;
     bool infoFileProtected_ = false;   // the information file exists but could not be read
     // A tick that shows a modal message box lets the timers fire inside it; a timer's own tick

@@ -52,6 +52,11 @@ void compactWidth(QPushButton* b) {
 McaPage::McaPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
     PaintBox1 = named(new PaintBox(this), "PaintBox1");
     PaintBox1->setCursor(Qt::CrossCursor);
+    for (QLabel** l : {&FileComment1, &FileComment2}) {
+        *l = makeLabel(PaintBox1, QString(), l == &FileComment1 ? "FileComment1" : "FileComment2");
+        (*l)->setAttribute(Qt::WA_TransparentForMouseEvents);   // clicks reach the plot
+        (*l)->setStyleSheet(QStringLiteral("color: rgb(0, 0, 160); background: transparent;"));
+    }
     glyphs_ = std::make_unique<GlyphAtlas>(QFont());
     plot_ = std::make_unique<SpectrumPlot>(glyphs_.get());
     buildPanel2();
@@ -442,6 +447,7 @@ void McaPage::setSpectrumArea(QSize size) {
     }
     st().spectrum.PlotWidth = w - 1;
     st().spectrum.PlotHeight = h - 1;
+    placeReadComments();
     Panel2->move(kMargin + w + kGap, kMargin);
     Panel2->resize(kPanel2Width,
                    std::max(Panel2->sizeHint().height(), h + kGap + kPanel3Height));
@@ -609,6 +615,29 @@ void McaPage::DrawSpectrum() {
 }
 
 double McaPage::ChannelToEnergy(int s, double x) { return qor::ChannelToEnergy(rec(), s, x); }
+
+void McaPage::showWorkSlot() { RadioGroup1->setItemIndex(kSlotWork); }
+
+namespace {
+// Room left of the plot's scale text and right of its live and real time.
+constexpr int kCommentLeft = 110;
+constexpr int kCommentRightMargin = 130;
+constexpr int kCommentLineHeight = 16;
+}  // namespace
+
+void McaPage::placeReadComments() {
+    const int width = std::max(0, PaintBox1->width() - kCommentLeft - kCommentRightMargin);
+    FileComment1->setGeometry(kCommentLeft, 2, width, kCommentLineHeight);
+    FileComment2->setGeometry(kCommentLeft, 2 + kCommentLineHeight, width, kCommentLineHeight);
+    showReadComments(st().files.ReadComment1, st().files.ReadComment2);
+}
+
+void McaPage::showReadComments(const QString& comment1, const QString& comment2) {
+    const QFontMetrics fm(FileComment1->font());
+    const int width = FileComment1->width();
+    FileComment1->setText(fm.elidedText(comment1, Qt::ElideRight, width));
+    FileComment2->setText(fm.elidedText(comment2, Qt::ElideRight, width));
+}
 
 void McaPage::SpeedButton1Click() {
     zoomIn(st().spectrum, viewSlot(), viewChannels());

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -34,6 +35,11 @@ public:
     void ShowCurrentRoi();
     // Energy of channel x of slot s by the slot's calibration.
     double ChannelToEnergy(int s, double x);
+    // The view selector on "WORK" (a file was read into it); selecting from code runs nothing.
+    void showWorkSlot();
+    // The two comment lines of the spectrum file last read, shown over the top of the plot
+    // (between the scale and the live time) until the next read.
+    void showReadComments(const QString& comment1, const QString& comment2);
 
     void startupStep(int step) override;
     // The acquisition tick on this page: read the viewed MCA's spectrum and state, colour the
@@ -107,6 +113,8 @@ public:
     // Spectrum area.
     PaintBox* PaintBox1 = nullptr;
     QImage SPCImage;   // hidden back buffer, same size as PaintBox1
+    QLabel* FileComment1 = nullptr;   // comments of the file last read, over the plot
+    QLabel* FileComment2 = nullptr;
 
     // Right panel.
     QFrame* Panel2 = nullptr;
@@ -207,6 +215,7 @@ private:
     void showZeroRoiValues();
     void syncSoundSwitch();
     void fillPresetFromCurrentSlot();
+    void placeReadComments();
 
     std::unique_ptr<GlyphAtlas> glyphs_;
     std::unique_ptr<SpectrumPlot> plot_;

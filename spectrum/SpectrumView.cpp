@@ -47,11 +47,21 @@ ChannelWindow safeWindow(const SpectrumState& v) {
     return w;
 }
 
+void resetView(SpectrumState& v, int32_t slotViewChannels) {
+    const int32_t n = viewChannels(slotViewChannels);
+    v.ViewSlot = 0;
+    v.FullScale = 0;
+    v.ViewStartChannel = 0;
+    v.ViewChannelSpan = n;
+    v.ViewEndChannel = n - 1;
+    v.CursorChannel[0] = n / 2;
+}
+
 namespace {
 // Centre a window of the current span on the cursor, then clamp it.
 void centreOnCursor(SpectrumState& v, int s, int32_t N) {
-    v.ViewStartChannel = v.CursorChannel[s] - v.ViewChannelSpan / 2;
-    if (v.ViewStartChannel < 0) v.ViewStartChannel = 0;
+    const int64_t start = int64_t(v.CursorChannel[s]) - v.ViewChannelSpan / 2;
+    v.ViewStartChannel = static_cast<int32_t>(std::clamp<int64_t>(start, 0, kSlotChannels - 1));
     clampWindow(v, N);
 }
 }  // namespace

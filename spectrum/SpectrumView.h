@@ -49,6 +49,11 @@ struct ChannelWindow {
 };
 ChannelWindow safeWindow(const SpectrumState& v);
 
+// The view at start-up: MCA1 shown in logarithmic scale, the window over the whole of its
+// `slotViewChannels` channels (held inside 1..4096, whatever the record holds), the cursor in
+// the middle.
+void resetView(SpectrumState& v, int32_t slotViewChannels);
+
 // Zoom and scroll around the cursor of slot s; N is the slot's SlotViewChannels entry.
 void zoomIn(SpectrumState& v, int s, int32_t N);
 void zoomOut(SpectrumState& v, int s, int32_t N);

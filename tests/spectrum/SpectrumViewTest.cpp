@@ -250,3 +250,28 @@ TEST(SpectrumWindow, SafeWindowStaysInsideTheSlot) {
     EXPECT_EQ(0, n.start);
     EXPECT_EQ(1, n.span);
 }
+
+TEST(SpectrumWindow, TheStartUpWindowCoversTheSlotWhateverTheRecordHolds) {
+    auto v = std::make_unique<SpectrumState>();
+    v->ViewSlot = 2;
+    v->FullScale = 500;
+    resetView(*v, 2048);
+    EXPECT_EQ(0, v->ViewSlot);
+    EXPECT_EQ(0, v->FullScale);
+    expectWindow(*v, 0, 2047);
+    EXPECT_EQ(1024, v->CursorChannel[0]);
+    // A damaged record: the window is held inside the 4096 channels, so that no rule computes
+    // past them.
+    for (int32_t n : {INT32_MIN, -5, 0, 99999, INT32_MAX}) {
+        resetView(*v, n);
+        EXPECT_GE(v->ViewChannelSpan, 1) << n;
+        EXPECT_LE(v->ViewChannelSpan, 4096) << n;
+        EXPECT_EQ(v->ViewChannelSpan - 1, v->ViewEndChannel) << n;
+        EXPECT_EQ(v->ViewChannelSpan / 2, v->CursorChannel[0]) << n;
+    }
+    // A cursor far outside a wide window: zooming in centres without overflowing.
+    auto far = view(0, 1 << 30, INT32_MIN + 5);
+    zoomIn(*far, 0, 4096);
+    EXPECT_EQ(0, far->ViewStartChannel);
+    EXPECT_LE(far->ViewEndChannel, 4095);
+}

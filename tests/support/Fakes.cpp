@@ -25,14 +25,30 @@ int FakeDialogs::exec(QDialog& dialog) {
     return a.result;
 }
 
-QString FakeDialogs::openFile(const QString& caption, const QString& folder, const QString&) {
+QString FakeDialogs::openFile(const QString& caption, const QString& folder,
+                              const QString& filter) {
     folders << folder;
+    filters << filter;
     return take(QStringLiteral("open"), caption).text;
 }
 
-QString FakeDialogs::saveFile(const QString& caption, const QString& folder, const QString&) {
+QString FakeDialogs::saveFile(const QString& caption, const QString& folder,
+                              const QString& filter) {
     folders << folder;
+    filters << filter;
     return take(QStringLiteral("save"), caption).text;
+}
+
+QString FakeDialogs::openFileNamed(const QString& caption, const QString& folder,
+                                   const QString& filter, const QString& fileName) {
+    fileNames << fileName;
+    return openFile(caption, folder, filter);
+}
+
+QString FakeDialogs::saveFileNamed(const QString& caption, const QString& folder,
+                                   const QString& filter, const QString& fileName) {
+    fileNames << fileName;
+    return saveFile(caption, folder, filter);
 }
 
 QString FakeDialogs::chooseFolder(const QString& caption, const QString& folder) {

@@ -58,11 +58,17 @@ public:
     QString openFile(const QString& caption, const QString& folder, const QString& filter) override;
     QString saveFile(const QString& caption, const QString& folder, const QString& filter) override;
     QString chooseFolder(const QString& caption, const QString& folder) override;
+    QString openFileNamed(const QString& caption, const QString& folder, const QString& filter,
+                          const QString& fileName) override;
+    QString saveFileNamed(const QString& caption, const QString& folder, const QString& filter,
+                          const QString& fileName) override;
     bool confirm(const QString& caption, const QString& text) override;
 
     std::deque<Answer> script;
     QStringList asked;   // captions / object names of every dialog asked, in order
     QStringList folders; // the start folders given to the file dialogs
+    QStringList filters;   // the filters of the open and save dialogs, in order
+    QStringList fileNames; // the file names offered by openFileNamed / saveFileNamed, in order
 
 private:
     Answer take(const QString& kind, const QString& what);

@@ -1,0 +1,19 @@
+#pragma once
+// The fuzzers' entry points, one per file reader. Each reads the input as a file of its kind,
+// checks what the program relies on (nothing stored outside its array, refused files refused
+// with a reason, accepted content surviving a write and a read), and returns null when every
+// check holds, else the check that failed. libFuzzer calls them from fuzz_<kind>.cpp; a unit
+// test replays the checked-in corpora through them.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qor::fuzz {
+
+const char* datInput(const uint8_t* data, std::size_t size);
+const char* csvInput(const uint8_t* data, std::size_t size);
+const char* roiInput(const uint8_t* data, std::size_t size);
+const char* sroiInput(const uint8_t* data, std::size_t size);
+const char* infoFileInput(const uint8_t* data, std::size_t size);
+
+}  // namespace qor::fuzz

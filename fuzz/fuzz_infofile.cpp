@@ -1,0 +1,5 @@
+// libFuzzer target of the information file loader.
+
+#include "fuzz/FuzzMain.h"
+
+QOR_FUZZ_TARGET(infoFileInput)

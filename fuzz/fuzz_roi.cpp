@@ -1,0 +1,5 @@
+// libFuzzer target of the ROI table file (.ROI) reader.
+
+#include "fuzz/FuzzMain.h"
+
+QOR_FUZZ_TARGET(roiInput)
