@@ -2,7 +2,7 @@
 // that allows no temporary file is written in place.
 
 #include "app/SafeWrite.h"
-#include "support/Unwritable.h"
+#include "support/ReadOnlyPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace qor;
-using qor::test::Unwritable;
+using qor::test::ReadOnlyPath;
 
 namespace {
 
@@ -33,7 +33,7 @@ QString write(const QString& path, const QByteArray& bytes) {
 
 TEST(SafeWriteOfFiles, ReplacesTheWholeContentKeepsPermissionsAndLeavesNoTemporaryFile) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("spec.DAT"));
+    const QString path = dir.filePath(QStringLiteral("sample.DAT"));
     EXPECT_EQ(QString(), write(path, QByteArray("a longer first content")));
     EXPECT_EQ(QByteArray("a longer first content"), contentOf(path));
 
@@ -42,7 +42,7 @@ TEST(SafeWriteOfFiles, ReplacesTheWholeContentKeepsPermissionsAndLeavesNoTempora
     EXPECT_EQ(QByteArray("short"), contentOf(path)) << "no tail of the old content";
     EXPECT_EQ(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup,
               QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser));
-    EXPECT_EQ(QStringList{QStringLiteral("spec.DAT")},
+    EXPECT_EQ(QStringList{QStringLiteral("sample.DAT")},
               QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System));
 
     EXPECT_EQ(QString(), write(path, QByteArray()));
@@ -62,8 +62,8 @@ TEST(SafeWriteOfFiles, FailuresSayWhyAndLeaveTheTargetAsItWas) {
     const QString locked = dir.filePath(QStringLiteral("locked.ROI"));
     put(locked, "old table");
     {
-        Unwritable guard(locked);
-        if (!guard.ok()) GTEST_SKIP() << "cannot make a file unwritable here";
+        ReadOnlyPath guard(locked);
+        if (!guard.active()) GTEST_SKIP() << "cannot make a file unwritable here";
         const QString why = write(locked, "new table");
         EXPECT_NE(QString(), why);
         EXPECT_EQ(QByteArray("old table"), contentOf(locked));
@@ -74,10 +74,10 @@ TEST(SafeWriteOfFiles, AFolderThatAllowsNoTemporaryFileIsWrittenInPlace) {
     QTemporaryDir dir;
     const QString sub = dir.filePath(QStringLiteral("fixed"));
     ASSERT_TRUE(QDir().mkpath(sub));
-    const QString path = QDir(sub).filePath(QStringLiteral("spec.CSV"));
+    const QString path = QDir(sub).filePath(QStringLiteral("sample.CSV"));
     put(path, "old");
-    Unwritable guard(sub);
-    if (!guard.ok()) GTEST_SKIP() << "cannot make a folder unwritable here";
+    ReadOnlyPath guard(sub);
+    if (!guard.active()) GTEST_SKIP() << "cannot make a folder unwritable here";
     EXPECT_EQ(QString(), write(path, "new content"));
     EXPECT_EQ(QByteArray("new content"), contentOf(path));
 }

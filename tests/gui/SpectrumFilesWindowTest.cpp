@@ -8,7 +8,7 @@
 #include "spectrum/SpectrumFiles.h"
 #include "spectrum/TOKRightDlg2.h"
 #include "support/Harness.h"
-#include "support/Unwritable.h"
+#include "support/ReadOnlyPath.h"
 
 #include <QDir>
 #include <QFile>
@@ -203,8 +203,8 @@ TEST_F(Files, AnExistingFileIsOverwrittenOnlyAfterTheSameFileDialog) {
 
 TEST_F(Files, AnExistingFileThatMayNotBeWrittenIsAskedAboutThenRefusedWithTheReason) {
     put(path("locked.DAT"), "kept");
-    Unwritable guard(path("locked.DAT"));
-    if (!guard.ok()) GTEST_SKIP() << "cannot make a file unwritable here";
+    ReadOnlyPath guard(path("locked.DAT"));
+    if (!guard.active()) GTEST_SKIP() << "cannot make a file unwritable here";
     answerComments(QString(), QString());
     answerSave(path("locked.DAT"));
     answerSameFile(QDialog::Accepted);
@@ -370,18 +370,18 @@ TEST_F(Files, CsvWithHeaderAndAnEmptyFirstCommentReadsBackWithItsDataInPlace) {
     h.st().spectrum.slot[0][5] = 123456789;
     page().CheckBox49->setChecked(true);
     answerComments(QString(), QStringLiteral("second"));
-    answerSave(path("spec"));
+    answerSave(path("sample"));
     h.form().SpeedButton18->click();
     EXPECT_EQ(QStringLiteral("表示中のスペクトルをCSVファイルで保存"), h.dialogs.asked.last());
     EXPECT_EQ(QString(), h.dialogs.fileNames.last());
-    const QByteArray text = contentOf(path("spec.CSV"));
+    const QByteArray text = contentOf(path("sample.CSV"));
     EXPECT_TRUE(text.startsWith("CSVHEADER\r\n\r\nsecond\r\n   0,     100\r\n"))
         << text.left(60).constData();
     EXPECT_TRUE(text.endsWith("2047,    6241\r\n"));
 
     fillSlot(kSlotWork, -5);
     storeSjis(h.rec().SpectrumComment1, QStringLiteral("overwritten by the file"));
-    answerOpen(path("spec.CSV"));
+    answerOpen(path("sample.CSV"));
     h.form().SpeedButton19->click();
     EXPECT_EQ(QStringLiteral("WORKへ保存したEXCELファイルを読み込む"), h.dialogs.asked.last());
     EXPECT_EQ(QStringLiteral("LIST Data File(*.CVS)|*.CSV;(*.*)|*.*"), h.dialogs.filters.last());
@@ -398,7 +398,7 @@ TEST_F(Files, CsvWithHeaderAndAnEmptyFirstCommentReadsBackWithItsDataInPlace) {
 
 TEST_F(Files, CsvReadTakesAReadOnlyFileAndACancelStillShowsWork) {
     put(path("ro.CSV"), "   0,      11\r\n   1,      22\r\n");
-    Unwritable guard(path("ro.CSV"));
+    ReadOnlyPath guard(path("ro.CSV"));
     answerOpen(path("ro.CSV"));
     h.form().SpeedButton19->click();
     EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join(" | ").toStdString();
@@ -461,7 +461,7 @@ TEST_F(Files, RoiTableRoundTripsIntoAnotherSlotAndLeavesTheOthersAlone) {
 
 TEST_F(Files, RoiLoaderReadsAReadOnlyFileAndIgnoresLinesOutsideTheTable) {
     put(path("ro.ROI"), "0,1,2\n1,3,4\n2,5,99999\n");
-    Unwritable guard(path("ro.ROI"));
+    ReadOnlyPath guard(path("ro.ROI"));
     h.rec().RoiStart[0][2] = 77;
     answerOpen(path("ro.ROI"));
     h.form().LoadROIfromFile1->trigger();
