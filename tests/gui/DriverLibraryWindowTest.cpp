@@ -87,16 +87,7 @@ void runSession(Harness& h, Session& out) {
     h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
     scan.Button65->click();
     ASSERT_EQ(2, h.st().ScanMode);
-    int64_t sinceTimer1 = 0;
-    for (int ticks = 0; h.st().ScanMode == 2 && ticks < 2000; ++ticks) {
-        const int ms = h.form().Timer2->interval();
-        h.tick2(ms);
-        sinceTimer1 += ms;
-        if (sinceTimer1 >= 800) {
-            sinceTimer1 -= 800;
-            h.form().Timer1Timer();
-        }
-    }
+    h.runTimers([&] { return h.st().ScanMode == 2; }, 2000);
     ASSERT_EQ(0, h.st().ScanMode) << "the scan ends by itself";
     for (int slot = 0; slot < 2; ++slot)
         for (int y = 0; y < kSide; ++y)

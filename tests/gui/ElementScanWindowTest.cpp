@@ -38,20 +38,7 @@ void configure(Harness& h) {
 // `until` does not hold, at most `maxTicks` Timer2 ticks. Returns the ticks run.
 template <class Until>
 int run(Harness& h, Until until, int maxTicks = 5000) {
-    int ticks = 0;
-    int64_t sinceTimer1 = 0;
-    while (page(h).elementScanArmed() && !until() && ticks < maxTicks) {
-        const int ms = h.form().Timer2->interval();
-        h.clock.advance(ms);
-        h.form().Timer2Timer();
-        sinceTimer1 += ms;
-        if (sinceTimer1 >= 800) {
-            sinceTimer1 -= 800;
-            h.form().Timer1Timer();
-        }
-        ++ticks;
-    }
-    return ticks;
+    return h.runTimers([&] { return page(h).elementScanArmed() && !until(); }, maxTicks);
 }
 
 int64_t channels(Harness& h, int first, int last) {

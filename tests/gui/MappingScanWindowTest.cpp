@@ -70,20 +70,7 @@ void startScan(Harness& h, int answer = QDialog::Accepted) {
 // holds, or `maxTicks` ticks have passed. Returns the number of Timer2 ticks.
 template <class Until>
 int run(Harness& h, Until until, int maxTicks = 5000) {
-    int ticks = 0;
-    int64_t sinceTimer1 = 0;
-    while (h.st().ScanMode == 2 && !until() && ticks < maxTicks) {
-        const int ms = h.form().Timer2->interval();
-        h.clock.advance(ms);
-        h.form().Timer2Timer();
-        sinceTimer1 += ms;
-        if (sinceTimer1 >= 800) {
-            sinceTimer1 -= 800;
-            h.form().Timer1Timer();
-        }
-        ++ticks;
-    }
-    return ticks;
+    return h.runTimers([&] { return h.st().ScanMode == 2 && !until(); }, maxTicks);
 }
 int runToEnd(Harness& h) {
     return run(h, [] { return false; });

@@ -40,4 +40,20 @@ void Harness::tick2(int64_t ms) {
     form_->Timer2Timer();
 }
 
+int Harness::runTimers(const std::function<bool()>& keepGoing, int maxTicks) {
+    int ticks = 0;
+    int64_t sinceTimer1 = 0;
+    while (keepGoing() && ticks < maxTicks) {
+        const int ms = form_->Timer2->interval();
+        tick2(ms);
+        sinceTimer1 += ms;
+        if (sinceTimer1 >= 800) {
+            sinceTimer1 -= 800;
+            form_->Timer1Timer();
+        }
+        ++ticks;
+    }
+    return ticks;
+}
+
 }  // namespace qor::test

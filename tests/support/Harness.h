@@ -9,6 +9,7 @@
 
 #include <QTemporaryDir>
 #include <functional>
+#include <functional>
 #include <memory>
 
 namespace qor::test {
@@ -34,6 +35,9 @@ public:
     // One acquisition tick after advancing the clock by `ms`.
     void tick1(int64_t ms = 800);
     void tick2(int64_t ms = 250);
+    // Runs Timer2 at its present period, and Timer1 every 800 ms, while `keepGoing` holds, at
+    // most `maxTicks` Timer2 ticks. Returns the Timer2 ticks run.
+    int runTimers(const std::function<bool()>& keepGoing, int maxTicks);
 
     template <class W>
     W* find(const char* name) { return form_->findChild<W*>(QString::fromLatin1(name)); }
