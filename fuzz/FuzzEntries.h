@@ -8,6 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// Inside an entry point: returns `what` as the failed check unless `cond` holds.
+#define QOR_CHECK(cond, what)     \
+    do {                          \
+        if (!(cond)) return what; \
+    } while (0)
+
 namespace qor::fuzz {
 
 const char* datInput(const uint8_t* data, std::size_t size);

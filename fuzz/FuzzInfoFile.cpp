@@ -18,11 +18,6 @@
 #include <cstring>
 #include <string>
 
-#define QOR_CHECK(cond, what)     \
-    do {                          \
-        if (!(cond)) return what; \
-    } while (0)
-
 namespace qor::fuzz {
 
 namespace {
