@@ -4,6 +4,7 @@
 
 #include "analysis/PeakAnalysis.h"
 #include "app/InfoRecord.h"
+#include "app/ProgramSettings.h"
 #include "scan/MapStore.h"
 #include "spectrum/SpectrumFileState.h"
 #include "spectrum/SpectrumState.h"
@@ -24,6 +25,9 @@ struct MotorStatusReadout {
 struct AppState {
     InfoRecord rec{};        // the information record, live for the whole run
     QString infoFilePath;    // built once at start-up, used again at close
+    ProgramSettings settings;   // the program's own settings file, beside the information file
+    QString settingsFilePath;
+    bool settingsProtected = false;   // the file exists but could not be read: not overwritten
 
     // Connection flags.
     int32_t Online = 0;

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <unistd.h>
+
+#include "app/DiskSync.h"
 
 namespace qor {
 
@@ -26,8 +27,8 @@ bool existingFileWritable(const QString& path, QString& reason) {
 WriteOutcome writeInPlace(const QString& path, const char* data, qint64 size) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return failed(path, f.errorString());
-    if (f.write(data, size) != size || !f.flush()) return failed(path, f.errorString());
-    if (::fsync(f.handle()) != 0) return failed(path, QStringLiteral("the data did not reach the disk"));
+    if (f.write(data, size) != size) return failed(path, f.errorString());
+    if (!syncToDisk(f)) return failed(path, QStringLiteral("the data did not reach the disk"));
     return {WriteMode::InPlace, QString(), QString()};
 }
 

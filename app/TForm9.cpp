@@ -29,6 +29,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
@@ -296,6 +297,12 @@ void TForm9::FormCreate() {
             reportSaveFailure(infoSaveFailureText(saved));
         }
     }
+    // The program's own settings, beside the information file.
+    st.settingsFilePath = ProgramSettings::pathBeside(st.infoFilePath);
+    if (QString why; !st.settings.load(st.settingsFilePath, &why)) {
+        st.settingsProtected = true;
+        svc_.alerts.status(QStringLiteral("設定ファイルを読み込めません: ") + why);
+    }
     // 4
     Edit1->setText(fromSjis(r.UsbSerial));
     // 5
@@ -434,6 +441,12 @@ bool TForm9::FormCloseQuery() {
                           st_->infoFilePath);
     } else if (const WriteOutcome saved = saveInfoFile(st_->infoFilePath, st_->rec); !saved) {
         reportSaveFailure(infoSaveFailureText(saved));
+    }
+    // Nothing to keep and no file yet: no file is made (a start folder holds only what it needs).
+    if (!st_->settingsProtected &&
+        (!st_->settings.isEmpty() || QFileInfo::exists(st_->settingsFilePath))) {
+        if (const WriteOutcome saved = st_->settings.save(st_->settingsFilePath); !saved)
+            reportSaveFailure(QStringLiteral("設定ファイルを保存できません: ") + saved.error);
     }
     return true;
 }
