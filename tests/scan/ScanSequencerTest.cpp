@@ -254,7 +254,7 @@ TEST_F(Sequencer, RefusesParametersThatWouldOverrunTheMapsOrDivideByZero) {
     }
 }
 
-TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFile) {
+TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFileWithoutACompletedLine) {
     kx.replies["KX10MCA_2DSCAN_Status"] = "3";
     kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(9);
     startOk();
@@ -275,7 +275,9 @@ TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFile) {
     EXPECT_EQ(9, st->maps.at(0, 2, 0)) << "the unfinished plane stays in memory";
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.CSV"}).isEmpty());
     EXPECT_EQ(ScanEnd::Stopped, seq->display().end);
-    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator"), seq->display().endText);
+    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator: 0 of 3 lines kept in 0 map files"),
+              seq->display().endText)
+        << "no line completed: nothing to keep";
 
     // Pressed again while idle (a spectrum may be measuring): the MCA is left alone.
     kx.calls.clear();
