@@ -74,23 +74,15 @@ QString describeJournal(const JournalFound& j) {
 
 Recovery recoverJournal(const QString& path, MapStore& maps, MapFileWriter& writer) {
     Recovery res;
-    const JournalReading first = readJournal(path);
-    if (!first.ok) {
-        res.error = first.problem;
-        return res;
-    }
-    const MapPassNames names = namesOf(path, first.header);
+    MapPassNames names;
+    JournalHeader header;
     writer.beginScan();
     maps.clear();
-    res.linesDone = first.linesDone;
 
-    // The second reading replays the lines of every pass whose files were never written into the
-    // maps, and writes each such pass once its last line has been replayed.
-    std::size_t group = 0;        // index into first.passes of the line being replayed
-    bool started = false;
-    int32_t lastPass = -1, lastZ = -1;
-    auto flush = [&](std::size_t g) {
-        const JournalPass& jp = first.passes[g];
+    // One reading replays every line into the maps, a pass after the other; when a pass's lines
+    // are over, its files are written unless the journal says they were (that record comes
+    // before the next pass's first line).
+    auto flush = [&](const JournalPass& jp) {
         if (jp.written || !res.error.isEmpty()) return;
         PartialPass p;
         p.names = names;
@@ -98,37 +90,45 @@ Recovery recoverJournal(const QString& path, MapStore& maps, MapFileWriter& writ
         p.pass = jp.pass;
         p.scanZ = jp.scanZ;
         p.linesDone = jp.lines;
-        p.linesPlanned = first.header.pixelsY;
-        p.rowsKept = first.header.pixelsY;
+        p.linesPlanned = header.pixelsY;
+        p.rowsKept = header.pixelsY;   // the maps hold only measured lines
         const MapFileWriter::Result files = writePartialPass(writer, p, maps);
         res.written << files.written;
-        if (files.openFailed) res.error = files.error;
-        else ++res.passesWritten;
+        if (files.openFailed)
+            res.error = files.error;
+        else
+            ++res.passesWritten;
     };
-    int64_t seen = 0;
-    readJournal(path, [&](const JournalLine& line) {
-        // Lines past the first reading's end (a journal still growing) are not replayed.
-        if (seen++ >= first.linesDone) return;
-        if (started && (line.pass != lastPass || line.scanZ != lastZ)) {
-            flush(group);
-            ++group;
-            if (!first.passes[group].written) maps.clear();
-        }
-        started = true;
-        lastPass = line.pass;
-        lastZ = line.scanZ;
-        if (first.passes[group].written) return;
-        int k = 0;
-        for (int s = 0; s < 20; ++s) {
-            if (!((first.header.slotMask >> s) & 1u)) continue;
-            for (int x = 0; x < line.pixels; ++x) maps.at(s, x, line.row) = line.count(k, x);
-            ++k;
-        }
-    });
-    if (started) flush(group);
+    std::size_t group = 0;
+    bool started = false;
+    const JournalReading reading =
+        readJournal(path, [&](const JournalLine& line, const JournalReading& sofar) {
+            const std::size_t g = sofar.passes.size() - 1;
+            if (!started) {
+                header = sofar.header;
+                names = namesOf(path, header);
+            } else if (g != group) {
+                flush(sofar.passes[group]);
+                maps.clear();
+            }
+            started = true;
+            group = g;
+            int k = 0;
+            for (int s = 0; s < 20; ++s) {
+                if (!((header.slotMask >> s) & 1u)) continue;
+                for (int x = 0; x < line.pixels; ++x) maps.at(s, x, line.row) = line.count(k, x);
+                ++k;
+            }
+        });
+    if (!reading.ok) {
+        res.error = reading.problem;
+        return res;
+    }
+    res.linesDone = reading.linesDone;
+    if (started) flush(reading.passes[group]);
     if (!res.error.isEmpty()) return res;
     QString error;
-    if (!ScanJournal::endExisting(path, first.goodBytes, JournalEnd::Recovered, error)) {
+    if (!ScanJournal::endExisting(path, reading.goodBytes, JournalEnd::Recovered, error)) {
         res.error = error;
         return res;
     }

@@ -35,7 +35,7 @@ struct Recovery {
 };
 
 // Writes the partial map files of every pass of the journal whose files were never written,
-// leaves the maps of the latest such pass in `maps` (the others cleared), then marks the journal
+// leaves the maps of its latest pass in `maps` (every other cell 0), then marks the journal
 // recovered. A failed write leaves the journal unfinished.
 Recovery recoverJournal(const QString& path, MapStore& maps, MapFileWriter& writer);
 

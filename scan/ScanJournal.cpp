@@ -118,8 +118,7 @@ int32_t JournalLine::count(int slotIndex, int column) const {
         getU32(counts + 4 * (static_cast<std::size_t>(slotIndex) * pixels + column)));
 }
 
-JournalReading readJournal(const QString& path,
-                           const std::function<void(const JournalLine&)>& onLine) {
+JournalReading readJournal(const QString& path, const JournalLineFn& onLine) {
     JournalReading res;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -181,7 +180,7 @@ JournalReading readJournal(const QString& path,
             ++res.passes.back().lines;
             res.passes.back().lastLine = line.time;
             ++res.linesDone;
-            if (onLine) onLine(line);
+            if (onLine) onLine(line, res);
         } else if (type == 'P') {
             const int32_t pass = in.i32();
             const int32_t z = in.i32();

@@ -93,10 +93,11 @@ struct JournalReading {
 };
 
 // Reads and checks a journal: the header, then every whole record whose check value matches,
-// up to the first that is cut short or damaged. `onLine` (when given) sees every line record.
-// Nothing in the file is trusted: sizes outside the map arrays end the reading there.
-JournalReading readJournal(const QString& path,
-                           const std::function<void(const JournalLine&)>& onLine = {});
+// up to the first that is cut short or damaged. `onLine` (when given) sees every line record
+// with the reading so far (its last pass is the line's). Nothing in the file is trusted: sizes
+// outside the map arrays end the reading there.
+using JournalLineFn = std::function<void(const JournalLine&, const JournalReading& sofar)>;
+JournalReading readJournal(const QString& path, const JournalLineFn& onLine = {});
 
 // Appends to a journal; one per scan.
 class ScanJournal {
