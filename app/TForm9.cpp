@@ -475,7 +475,7 @@ bool TForm9::confirmClose() {
 void TForm9::writeInformation() {
     if (infoFileProtected_) return;
     if (st_->Online == 1 && st_->MotorsInitialised == 1)
-        readMotorPositionsBack(st_->rec, kx_, svc_.alerts);
+        readMotorPositionsBack(st_->rec, kx_, svc_.alerts, false);
     st_->rec.reserved1908 = 0;
     if (const WriteOutcome saved = saveInfoFile(st_->infoFilePath, st_->rec); !saved) {
         svc_.alerts.status(infoSaveFailureText(saved));

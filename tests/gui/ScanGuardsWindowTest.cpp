@@ -277,7 +277,8 @@ TEST(ScanGuardsWindow, TheCloseAsksWhileAScanOrAMeasurementRuns) {
 }
 
 // The information record is written when a scan begins and when it ends (positions read back
-// first), so that a crash in between loses no setting made before the start.
+// first, a failed read told in the status bar), so that a crash in between loses no setting
+// made before the start.
 TEST(ScanGuardsWindow, TheRecordIsWrittenWhenAScanBeginsAndEnds) {
     Harness h;
     configure(h);
@@ -288,13 +289,19 @@ TEST(ScanGuardsWindow, TheRecordIsWrittenWhenAScanBeginsAndEnds) {
     EXPECT_EQ(400, disk.ScanXSpeedPps) << "the speed typed before the start";
     EXPECT_EQ(16, disk.ScanXSteps);
 
+    tickUntil(h, [&] { return run(h).ScanY == 1 && run(h).ScanState == 40; });
     scanPage(h).Button66->click();   // Stop SCAN, the stage where the scan left it
-    tickUntil(h, [] { return true; });
+    // X's read fails: it keeps the value read at the start, and no box holds the program up.
+    h.sim->faults().fail("KX10Motor_Read_Paddress");
+    h.alerts.clear();
     h.tick2();
     ASSERT_EQ(InfoLoad::Loaded, loadInfoFile(h.infoPath(), disk));
     h.sim->advance();
-    EXPECT_EQ(h.sim->motors(2)->address(0), disk.MotorSavedPosition[0]);
-    EXPECT_EQ(h.sim->motors(2)->address(1), disk.MotorSavedPosition[1]);
+    EXPECT_EQ(0, disk.MotorSavedPosition[0]);
+    EXPECT_EQ(40, h.sim->motors(2)->address(1));
+    EXPECT_EQ(40, disk.MotorSavedPosition[1]);
+    EXPECT_TRUE(h.alerts.messages.isEmpty());
+    EXPECT_TRUE(h.alerts.statusTexts.contains(QStringLiteral("Read Paddrss timeover or error")));
 }
 
 // 指定 refuses a folder whose name code page 932 cannot hold (it would be stored as "caf?"):
