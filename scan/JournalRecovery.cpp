@@ -37,6 +37,7 @@ std::vector<JournalFound> findUnfinishedJournals(const QString& folder, const QS
     for (const QString& name : names) {
         const QString path = dir.filePath(name);
         if (!skipped.isEmpty() && QFileInfo(path).absoluteFilePath() == skipped) continue;
+        if (journalEndOf(path) != JournalEnd::Open) continue;
         JournalReading r = readJournal(path);
         if (r.ok && r.end == JournalEnd::Open) found.push_back({path, std::move(r)});
     }

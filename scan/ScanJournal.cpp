@@ -208,6 +208,19 @@ JournalReading readJournal(const QString& path, const JournalLineFn& onLine) {
     return res;
 }
 
+JournalEnd journalEndOf(const QString& path) {
+    QFile f(path);
+    constexpr qint64 kEnd = kRecordHead + 1 + kRecordTail;
+    unsigned char rec[kEnd];
+    if (!f.open(QIODevice::ReadOnly) || f.size() < kPreamble + kEnd || !f.seek(f.size() - kEnd) ||
+        f.read(reinterpret_cast<char*>(rec), kEnd) != kEnd)
+        return JournalEnd::Open;
+    if (getU32(rec) != 1 || rec[4] != 'E' || rec[5] < 1 || rec[5] > 4 ||
+        crc32(rec + 4, 2) != getU32(rec + 6))
+        return JournalEnd::Open;
+    return static_cast<JournalEnd>(rec[5]);
+}
+
 ScanJournal::ScanJournal() = default;
 ScanJournal::~ScanJournal() { close(); }
 

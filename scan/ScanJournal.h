@@ -99,6 +99,11 @@ struct JournalReading {
 using JournalLineFn = std::function<void(const JournalLine&, const JournalReading& sofar)>;
 JournalReading readJournal(const QString& path, const JournalLineFn& onLine = {});
 
+// How a journal ended, from its last record alone (an end record is always the last one), so a
+// folder of long finished journals is looked through without reading them; Open when its last
+// bytes are not an end record.
+JournalEnd journalEndOf(const QString& path);
+
 // Appends to a journal; one per scan.
 class ScanJournal {
 public:

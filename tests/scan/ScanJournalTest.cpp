@@ -203,6 +203,8 @@ TEST_F(Journal, RecoveryWritesOnlyThePassesWhoseFilesWereNotWritten) {
     appendPass(ended, 0, 1);
     ASSERT_TRUE(ended.finish(JournalEnd::Stopped, error));
     EXPECT_EQ(JournalEnd::Stopped, readJournal(ended.path()).end);
+    EXPECT_EQ(JournalEnd::Stopped, journalEndOf(ended.path())) << "read from its last record";
+    EXPECT_EQ(JournalEnd::Recovered, journalEndOf(j.path()));
     EXPECT_TRUE(findUnfinishedJournals(dir.path()).empty());
 }
 
