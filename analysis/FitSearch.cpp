@@ -15,6 +15,7 @@ constexpr double kGroupDistance = 3.0;      // candidates closer than this many 
 constexpr double kFitMargin = 2.0;          // channels fitted beyond a group's outer peaks, FWHM
 constexpr double kCandidateMargin = 1.0;    // candidate threshold below the significance
 constexpr double kRoiHalfWidth = 1.5;       // ROI half-width, FWHM
+constexpr double kCurveScatter = 0.06;      // widths within 6 % of the curve: tied to it exactly
 constexpr double kClosest = 0.7;            // two peaks closer than this many FWHM are one
 constexpr double kSqrt2Pi = 2.5066282746310002;
 
@@ -53,6 +54,8 @@ public:
     // Widest peak seen over the curve's width: the clipping reaches that much further, so that
     // a peak wider than the curve says is not clipped into the background.
     void setWidthSpread(double spread) { spread_ = std::clamp(spread, 1.0, 2.5); }
+    // Every width exactly the curve's: the isolated peaks follow it closely.
+    void setCurveHolds(bool holds) { curveHolds_ = holds; }
 
     std::vector<FoundPeak> pass(const ResolutionCurve& curve, bool calibration) {
         curve_ = curve;
@@ -191,6 +194,7 @@ private:
             in.fwhm[k] = g.peaks[k].fwhm;
         }
         in.freeWidth = calibration_ || o_.freeWidth;
+        in.fixedWidth = !in.freeWidth && curveHolds_;
         for (int c = g.lo; c <= g.hi; ++c) fixed_[c] = bg_[c] + model_[c];
         return fitPeakGroup(in, work_);
     }
@@ -235,21 +239,26 @@ private:
     // Where the fit leaves the most counts unexplained: the channel of the largest residual,
     // smoothed over the peak width, in standard errors. -1 when below 3.
     int residualPeak(const Group& g) const {
-        int best = -1;
-        double bestZ = 3.0;
         const double sigma = g.peaks[0].fwhm / kFwhmPerSigma;
         const int h = std::max(1, int(std::ceil(1.5 * sigma)));
-        for (int c = g.lo; c <= g.hi; ++c) {
+        const int m = g.hi - g.lo + 1;
+        std::vector<double> res(m), w(2 * h + 1);
+        for (int i = 0; i < m; ++i) {
+            const int c = g.lo + i;
+            res[i] = y_[c] - fixed_[c] - g.fit.correction(c) - g.fit.peaksAt(c);
+        }
+        for (int j = -h; j <= h; ++j) w[j + h] = std::exp(-0.5 * (j / sigma) * (j / sigma));
+        int best = -1;
+        double bestZ = 3.0;
+        for (int i = 0; i < m; ++i) {
             double s = 0, v = 0;
             for (int j = -h; j <= h; ++j) {
-                const int i = std::clamp(c + j, g.lo, g.hi);
-                const double w = std::exp(-0.5 * (j / sigma) * (j / sigma));
-                const double r = y_[i] - fixed_[i] - g.fit.correction(i) - g.fit.peaksAt(i);
-                s += w * r;
-                v += w * w * var_[i];
+                const int k = std::clamp(i + j, 0, m - 1);
+                s += w[j + h] * res[k];
+                v += w[j + h] * w[j + h] * var_[g.lo + k];
             }
             const double zc = s / std::sqrt(v);
-            if (zc > bestZ) { bestZ = zc; best = c; }
+            if (zc > bestZ) { bestZ = zc; best = g.lo + i; }
         }
         return best;
     }
@@ -329,7 +338,10 @@ private:
         // The gain must stand out against how well the model fits at all (a strong peak whose
         // shape is not quite Gaussian gains from any extra peak).
         const double quality = std::max(1.0, f.chi2 / std::max(1, f.dof));
-        if (before.chi2 - f.chi2 < std::max(25.0, o_.significance * o_.significance) * quality) return false;
+        // With the widths fixed an extra peak has fewer ways to fit noise: the plain significance
+        // suffices; otherwise at least 5 standard errors.
+        const double gain = o_.significance * o_.significance;
+        if (before.chi2 - f.chi2 < (curveHolds_ ? gain : std::max(25.0, gain)) * quality) return false;
         // A peak of the next group is that group's to fit.
         for (const Group& other : *groups_) {
             if (&other == &g) continue;
@@ -407,6 +419,7 @@ private:
     ResolutionCurve curve_;
     bool calibration_ = false;
     double spread_ = 1.0;
+    bool curveHolds_ = false;
     const std::vector<Group>* groups_ = nullptr;
     std::vector<double> var_, bg_, resp_, rvar_, model_, fixed_;
     FitWork work_;
@@ -421,6 +434,7 @@ FitSearchResult fitSearch(const double* counts, int n, const FitSearchOptions& o
     ResolutionCurve curve = o.curveGiven ? o.curve
                                          : ResolutionCurve::constant(o.expectedFwhm > 0 ? o.expectedFwhm : 8.0);
     double spread = 1.0;
+    bool holds = o.curveGiven;
     if (!o.curveGiven) {
         // The curve from the strong isolated peaks: fitted once, and again when the widths it
         // gives moved by more than 15 % from the start.
@@ -435,9 +449,21 @@ FitSearchResult fitSearch(const double* counts, int n, const FitSearchOptions& o
             }
             ResolutionCurve next;
             if (!fitResolutionCurve(ch.data(), w.data(), e.data(), int(ch.size()), next)) break;
-            for (const FoundPeak& p : peaks)
-                if (p.fit.fwhmError < 0.2 * p.fit.fwhm)
-                    spread = std::max(spread, p.fit.fwhm / next.fwhm(p.fit.centroid));
+            // How closely the well-measured widths follow the curve: three in four within 25 %
+            // of it, and those within kCurveScatter.
+            double scatter = 0;
+            int kept = 0, measured = 0;
+            for (const FoundPeak& p : peaks) {
+                if (p.fit.fwhmError >= 0.2 * p.fit.fwhm) continue;
+                ++measured;
+                const double ratio = p.fit.fwhm / next.fwhm(p.fit.centroid);
+                spread = std::max(spread, ratio);
+                if (std::fabs(ratio - 1.0) < 0.25) {
+                    scatter += (ratio - 1.0) * (ratio - 1.0);
+                    ++kept;
+                }
+            }
+            holds = kept >= 4 && 4 * kept >= 3 * measured && std::sqrt(scatter / kept) < kCurveScatter;
             const double mid = 0.5 * n;
             const double change = next.fwhm(mid) / curve.fwhm(mid);
             curve = next;
@@ -447,6 +473,7 @@ FitSearchResult fitSearch(const double* counts, int n, const FitSearchOptions& o
     }
     r.curve = curve;
     s.setWidthSpread(spread);
+    s.setCurveHolds(holds);
     r.peaks = s.pass(curve, false);
     return r;
 }

@@ -2,7 +2,12 @@
 // The fitting peak search: the continuum by clipping, candidates from the filter matched to the
 // detector's resolution, and each group of overlapping candidates fitted together. Without a
 // resolution curve from the operator, the curve is first fitted to the widths of the strong
-// isolated peaks (starting from the expected FWHM), then the search runs with it.
+// isolated peaks (starting from the expected FWHM), then the search runs with it: when those
+// peaks follow the curve closely, every width is the curve's; otherwise each group of peaks
+// shares one width scale of its own (or each peak has its own, with `freeWidth`). A group grows
+// by a peak at a shoulder or where the fit leaves counts unexplained only when the fit improves
+// by at least the significance squared (25 with free widths) times its chi-square per degree of
+// freedom.
 
 #include "analysis/PeakFit.h"
 #include "analysis/ResolutionFilter.h"

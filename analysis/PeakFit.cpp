@@ -36,6 +36,13 @@ int evaluate(void* p, int m, int n, const double* x, double* fvec, double* fjac,
     const Problem& pr = *static_cast<const Problem*>(p);
     const PeakGroup& g = *pr.g;
     const int peaks = g.peaks;
+    // Per peak, once a call: its width, and the width's slope in its parameter.
+    double sigma[kMaxGroupPeaks], dSigmaDt[kMaxGroupPeaks];
+    for (int k = 0; k < peaks; ++k) {
+        const int wi = pr.widthIndex(k);
+        sigma[k] = (pr.scales ? scaleOf(x[wi]) : 1.0) * g.fwhm[k] / kFwhmPerSigma;
+        dSigmaDt[k] = pr.scales ? scaleSlope(x[wi]) * g.fwhm[k] / kFwhmPerSigma : 0.0;
+    }
     if (iflag == 2) std::fill(fjac, fjac + size_t(ldfjac) * n, 0.0);
     for (int r = 0; r < m; ++r) {
         const int c = g.lo + r;
@@ -46,19 +53,17 @@ int evaluate(void* p, int m, int n, const double* x, double* fvec, double* fjac,
             fjac[r + ldfjac] = -w * (c - pr.mid);
         }
         for (int k = 0; k < peaks; ++k) {
-            const int wi = pr.widthIndex(k);
-            const double sigma = scaleOf(x[wi]) * g.fwhm[k] / kFwhmPerSigma;
             const double mu = x[2 + 2 * k], area = x[3 + 2 * k];
-            const double d = (c - mu) / sigma;
+            const double d = (c - mu) / sigma[k];
             if (std::fabs(d) > 8.0) continue;
-            const double shape = std::exp(-0.5 * d * d) / (sigma * kSqrt2Pi);
+            const double shape = std::exp(-0.5 * d * d) / (sigma[k] * kSqrt2Pi);
             model += area * shape;
             if (iflag == 2) {
-                fjac[r + size_t(2 + 2 * k) * ldfjac] = -w * area * shape * d / sigma;
+                fjac[r + size_t(2 + 2 * k) * ldfjac] = -w * area * shape * d / sigma[k];
                 fjac[r + size_t(3 + 2 * k) * ldfjac] = -w * shape;
-                const double dSigma = area * shape * (d * d - 1.0) / sigma;
-                fjac[r + size_t(wi) * ldfjac] +=
-                    -w * dSigma * scaleSlope(x[wi]) * g.fwhm[k] / kFwhmPerSigma;
+                if (!pr.scales) continue;
+                const double dSigma = area * shape * (d * d - 1.0) / sigma[k];
+                fjac[r + size_t(pr.widthIndex(k)) * ldfjac] += -w * dSigma * dSigmaDt[k];
             }
         }
         if (iflag == 1) fvec[r] = (g.counts[c] - model) * w;
@@ -82,7 +87,7 @@ double GroupFit::peaksAt(int c) const {
 GroupFit fitPeakGroup(const PeakGroup& g, FitWork& work) {
     GroupFit out;
     if (g.peaks <= 0 || g.peaks > kMaxGroupPeaks || !g.counts || !g.fixed || !g.variance) return out;
-    const int scales = g.freeWidth ? g.peaks : 1;
+    const int scales = g.fixedWidth ? 0 : g.freeWidth ? g.peaks : 1;
     const int n = 2 + 2 * g.peaks + scales;
     const int m = g.hi - g.lo + 1;
     if (m <= n) return out;
@@ -127,8 +132,8 @@ GroupFit fitPeakGroup(const PeakGroup& g, FitWork& work) {
         p.centroidError = std::sqrt(var(2 + 2 * k));
         p.area = work.x[3 + 2 * k];
         p.areaError = std::sqrt(var(3 + 2 * k));
-        p.fwhm = scaleOf(work.x[wi]) * g.fwhm[k];
-        p.fwhmError = std::fabs(scaleSlope(work.x[wi])) * g.fwhm[k] * std::sqrt(var(wi));
+        p.fwhm = scales ? scaleOf(work.x[wi]) * g.fwhm[k] : g.fwhm[k];
+        p.fwhmError = scales ? std::fabs(scaleSlope(work.x[wi])) * g.fwhm[k] * std::sqrt(var(wi)) : 0.0;
         out.ok = out.ok && std::isfinite(p.centroid + p.area + p.fwhm);
     }
     return out;

@@ -30,6 +30,7 @@ struct PeakGroup {
     double area[kMaxGroupPeaks] = {};
     double fwhm[kMaxGroupPeaks] = {};       // the resolution curve's width at each peak
     bool freeWidth = false;
+    bool fixedWidth = false;   // every width exactly the curve's (no width parameter)
 };
 
 struct GroupFit {

@@ -28,7 +28,8 @@
 // FWHM^2 = a + b channel (3..6 channels at channel 0, 10..20 at the last) and which hold two
 // doublets each at 1.0, 1.5 and 2.5 FWHM beside 8 isolated peaks. Each search's block ends with
 // the line above followed by "doublet_1fwhm_as_two R": the share of doublets 1.0 FWHM apart with
-// both members significant that are reported as two peaks, each owned by its member.
+// both members significant that are reported as two peaks, each owned by its member. The line
+// before it counts the doublets found as two among those whose members both exceed 15 sigma.
 
 #include "analysis/FitPeakCommands.h"
 #include "analysis/PeakAnalysis.h"
@@ -217,6 +218,7 @@ struct Tally {
     int isolatedSignificant = 0, isolatedFound = 0;
     int falsePeaks = 0, duplicates = 0, reported = 0;
     int pairs[3] = {}, pairsAsTwo[3] = {};   // doublets at 1.0, 1.5, 2.5 FWHM, both significant
+    int pairsStrong[3] = {}, pairsStrongAsTwo[3] = {};   // both members above 15 sigma
     std::vector<double> centroid, area, strongCentroid;
 };
 
@@ -229,8 +231,6 @@ struct Run {
 bool strong(const TruePeak& p) { return p.area > 25.0 * std::sqrt(p.bg); }
 
 // Counts the reports of one search on one spectrum against its truth.
-const void* dbgTally = nullptr;
-int dbgK = 0;
 void score(Tally& t, const Spectrum& truth, const PeakResults& res, int count) {
     t.reported += count;
     std::vector<std::vector<int>> owners(truth.peaks.size());
@@ -249,18 +249,10 @@ void score(Tally& t, const Spectrum& truth, const PeakResults& res, int count) {
     for (size_t j = 0; j < truth.peaks.size(); ++j) {
         const TruePeak& p = truth.peaks[j];
         if (owners[j].size() > 1) t.duplicates += int(owners[j].size()) - 1;
-        if (owners[j].size() > 1 && getenv("ACCDBG") && &t == dbgTally)
-            std::printf("DUP k %d mu %.1f fwhm %.2f snr %.2f doublet %.1f reports %.2f %.2f\n", dbgK, p.mu, p.fwhm,
-                        p.area / std::sqrt(p.bg), p.doublet ? p.separation : 0.0, res.PeakChannel[owners[j][0]], res.PeakChannel[owners[j][1]]);
         if (!p.significant()) continue;
         ++t.significant;
         (p.doublet ? t.doubletSignificant : t.isolatedSignificant)++;
-        if (owners[j].empty()) {
-            if (getenv("ACCDBG") && t.pairs[0] >= 0 && &t == dbgTally)
-                std::printf("MISS k %d mu %.1f fwhm %.2f snr %.2f doublet %.1f area %.0f bg %.0f\n", dbgK, p.mu, p.fwhm,
-                            p.area / std::sqrt(p.bg), p.doublet ? p.separation : 0.0, p.area, p.bg);
-            continue;
-        }
+        if (owners[j].empty()) continue;
         ++t.found;
         (p.doublet ? t.doubletFound : t.isolatedFound)++;
         int closest = owners[j][0];
@@ -279,7 +271,12 @@ void score(Tally& t, const Spectrum& truth, const PeakResults& res, int count) {
         if (!p.significant() || !q.significant()) continue;
         const int k = p.separation < 1.25 ? 0 : p.separation < 2.0 ? 1 : 2;
         ++t.pairs[k];
-        if (!owners[j].empty() && !owners[p.partner].empty()) ++t.pairsAsTwo[k];
+        const bool two = !owners[j].empty() && !owners[p.partner].empty();
+        if (two) ++t.pairsAsTwo[k];
+        if (p.area > 15 * std::sqrt(p.bg) && q.area > 15 * std::sqrt(q.bg)) {
+            ++t.pairsStrong[k];
+            if (two) ++t.pairsStrongAsTwo[k];
+        }
     }
 }
 
@@ -337,6 +334,10 @@ void printSideBySide(const char* name, const Tally& t, int spectra) {
     std::printf("%s: doublets found as two: 1.0 FWHM %d of %d, 1.5 FWHM %d of %d, 2.5 FWHM %d of %d\n",
                 name, t.pairsAsTwo[0], t.pairs[0], t.pairsAsTwo[1], t.pairs[1], t.pairsAsTwo[2],
                 t.pairs[2]);
+    std::printf("%s: of them with both members above 15 sigma: 1.0 FWHM %d of %d, 1.5 FWHM %d of %d, "
+                "2.5 FWHM %d of %d\n",
+                name, t.pairsStrongAsTwo[0], t.pairsStrong[0], t.pairsStrongAsTwo[1], t.pairsStrong[1],
+                t.pairsStrongAsTwo[2], t.pairsStrong[2]);
     std::printf("recall %.4f false_per_spectrum %.3f duplicates %d centroid_rms %.3f "
                 "area_sigma_median %.3f area_sigma_p90 %.3f doublet_1fwhm_as_two %.4f\n",
                 recallOf(t), double(t.falsePeaks) / spectra, t.duplicates, rms(t.centroid),
@@ -351,7 +352,6 @@ int sideBySide(AppState& st, int filterIndex, int sigmaIndex) {
     FitSearchSettings fit;
     fit.fit = true;
     Tally standard, fitted;
-    dbgTally = &fitted;
     int significant = 0;
     for (int k = 0; k < 2 * kSpectra; ++k) {
         const bool extended = k >= kSpectra;
@@ -368,13 +368,7 @@ int sideBySide(AppState& st, int filterIndex, int sigmaIndex) {
         rec.SigmaIndex = sigmaIndex;
         rec.ExpectedFwhm = 0;
         score(standard, truth, res, autoPeakSearch(st.analysis.Merin, res, rec, sp, 0));
-        dbgK = k;
-        if (getenv("ACCK") && atoi(getenv("ACCK")) != k) continue;
         score(fitted, truth, res, autoFitSearch(res, rec, sp, fit, 0));
-        if (getenv("ACCK")) {
-            for (const TruePeak& p : truth.peaks) std::printf("TRUE %.1f fwhm %.2f area %.0f snr %.1f\n", p.mu, p.fwhm, p.area, p.area / std::sqrt(p.bg));
-            for (int i = 0; i < res.PeakCount; ++i) std::printf("FIT %.2f fwhm %.2f area %.0f +- %.0f\n", res.PeakChannel[i], res.PeakFwhm[i], res.PeakNet[i], res.PeakError[i]);
-        }
     }
     std::printf("spectra %d (200 as before, 200 with widths 3..20 on a resolution curve and doublets at "
                 "1.0, 1.5, 2.5 FWHM), peaks %d, significant %d\n",
