@@ -196,3 +196,73 @@ TEST(FitSearch, NearestPeakFitsTheGroupAtTheCursor) {
     EXPECT_FALSE(measureNearestFit(st->analysis.peaks, st->rec, sp, fit, 0, 3.0, true));
     EXPECT_EQ(5, sp.CurrentRoi[0]);
 }
+
+TEST(FitSearch, ResolutionCurveIsFittedFromTheSpectrumsIsolatedPeaksUnlessGiven) {
+    // Twelve peaks whose FWHM^2 = 9 + 0.05 channel (3 channels at 0, 14.6 at 4096).
+    const auto width = [](double c) { return std::sqrt(9.0 + 0.05 * c); };
+    std::vector<Line> lines;
+    for (int i = 0; i < 12; ++i) {
+        const double c = 200.0 + 320.0 * i;
+        lines.push_back({c, width(c), 20000.0});
+    }
+    std::mt19937_64 rng(13);
+    const std::vector<double> y = poisson(expected(120.0, lines), rng);
+    FitSearchOptions o;
+    FitSearchResult r = fitSearch(y.data(), kN, o);
+    EXPECT_TRUE(r.curveFitted);
+    for (double c : {300.0, 2000.0, 3700.0}) EXPECT_NEAR(width(c), r.curve.fwhm(c), 0.04 * width(c)) << c;
+    EXPECT_EQ(12u, r.peaks.size());
+
+    o.curveGiven = true;
+    o.curve = ResolutionCurve{25.0, 0.02};
+    r = fitSearch(y.data(), kN, o);
+    EXPECT_FALSE(r.curveFitted);
+    EXPECT_DOUBLE_EQ(25.0, r.curve.a);
+    EXPECT_DOUBLE_EQ(0.02, r.curve.b);
+}
+
+TEST(FitSearch, FreeWidthsGiveEachPeakItsOwnWidthTiedOnesShareOne) {
+    std::mt19937_64 rng(17);
+    const std::vector<Line> lines = {{1000, 8, 30000}, {1022, 14, 40000}};
+    const std::vector<double> y = poisson(expected(100.0, lines), rng);
+    FitSearchOptions o;
+    o.curveGiven = true;
+    o.curve = ResolutionCurve::constant(10.0);
+    o.freeWidth = true;
+    FitSearchResult r = fitSearch(y.data(), kN, o);
+    ASSERT_EQ(2u, r.peaks.size());
+    EXPECT_NEAR(8.0, r.peaks[0].fit.fwhm, 3 * r.peaks[0].fit.fwhmError);
+    EXPECT_NEAR(14.0, r.peaks[1].fit.fwhm, 3 * r.peaks[1].fit.fwhmError);
+    EXPECT_GT(r.peaks[0].fit.fwhmError, 0.0);
+    o.freeWidth = false;
+    r = fitSearch(y.data(), kN, o);
+    ASSERT_GE(r.peaks.size(), 2u);
+    for (const FoundPeak& p : r.peaks) {
+        EXPECT_DOUBLE_EQ(10.0, p.fit.fwhm) << "an operator's curve: every width is the curve's";
+        EXPECT_DOUBLE_EQ(0.0, p.fit.fwhmError);
+    }
+}
+
+TEST(FitSearch, SettingsKeepTheChoiceAndOnlyAWholeCurve) {
+    ProgramSettings s;
+    FitSearchSettings f = FitSearchSettings::read(s);
+    EXPECT_FALSE(f.fit) << "the standard search by default";
+    EXPECT_FALSE(f.freeWidth);
+    EXPECT_FALSE(f.curveGiven);
+    f.fit = true;
+    f.freeWidth = true;
+    f.curveGiven = true;
+    f.a = 12.5;
+    f.b = 0.031;
+    f.write(s);
+    EXPECT_EQ(QByteArray("peak.fit.a=12.5\npeak.fit.b=0.031\npeak.fit.width=free\npeak.search=fit\n"),
+              s.serialise());
+    const FitSearchSettings back = FitSearchSettings::read(s);
+    EXPECT_TRUE(back.fit && back.freeWidth && back.curveGiven);
+    EXPECT_DOUBLE_EQ(12.5, back.a);
+    EXPECT_DOUBLE_EQ(0.031, back.b);
+    s.setValue(QStringLiteral("peak.fit.b"), QStringLiteral("wide"));
+    s.setValue(QStringLiteral("peak.search"), QStringLiteral("fitting"));
+    EXPECT_FALSE(FitSearchSettings::read(s).curveGiven) << "half a curve is no curve";
+    EXPECT_FALSE(FitSearchSettings::read(s).fit) << "an unknown search is the standard one";
+}
