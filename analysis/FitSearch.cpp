@@ -12,7 +12,7 @@ namespace {
 constexpr double kSnipWidth = 3.0;          // clipping width, FWHM
 constexpr double kFilterWidth = 1.0;        // filter Gaussian over the peak's
 constexpr double kGroupDistance = 3.0;      // candidates closer than this many FWHM are fitted together
-constexpr double kFitMargin = 2.0;          // channels fitted beyond a group's outer peaks, FWHM
+constexpr double kFitMargin = 3.0;          // channels fitted beyond a group's outer peaks, FWHM
 constexpr double kCandidateMargin = 1.0;    // candidate threshold below the significance
 constexpr double kRoiHalfWidth = 1.5;       // ROI half-width, FWHM
 constexpr double kCurveScatter = 0.06;      // widths within 6 % of the curve: tied to it exactly
