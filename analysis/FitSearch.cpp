@@ -9,7 +9,7 @@ namespace qor {
 
 namespace {
 
-constexpr double kSnipWidth = 3.0;          // clipping width, FWHM
+constexpr double kSnipWidth = 2.5;          // clipping width, FWHM
 constexpr double kFilterWidth = 1.0;        // filter Gaussian over the peak's
 constexpr double kGroupDistance = 3.0;      // candidates closer than this many FWHM are fitted together
 constexpr double kFitMargin = 3.0;          // channels fitted beyond a group's outer peaks, FWHM
@@ -464,6 +464,9 @@ FitSearchResult fitSearch(const double* counts, int n, const FitSearchOptions& o
                 }
             }
             holds = kept >= 4 && 4 * kept >= 3 * measured && std::sqrt(scatter / kept) < kCurveScatter;
+            // Widths that follow the curve make a wider peak an unresolved group, not a reason
+            // to clip wider.
+            if (holds) spread = 1.0;
             const double mid = 0.5 * n;
             const double change = next.fwhm(mid) / curve.fwhm(mid);
             curve = next;
