@@ -16,6 +16,8 @@ constexpr double kFitMargin = 3.0;          // channels fitted beyond a group's 
 constexpr double kCandidateMargin = 1.0;    // candidate threshold below the significance
 constexpr double kRoiHalfWidth = 1.5;       // ROI half-width, FWHM
 constexpr double kCurveScatter = 0.06;      // widths within 6 % of the curve: tied to it exactly
+constexpr double kWidestScale = 3.5;        // a fitted width over the curve's: beyond is no peak
+constexpr double kNarrowestScale = 0.3;
 constexpr double kClosest = 0.7;            // two peaks closer than this many FWHM are one
 constexpr double kSqrt2Pi = 2.5066282746310002;
 
@@ -221,8 +223,10 @@ private:
         for (size_t k = 0; k < g.peaks.size(); ++k) {
             const FittedPeak& f = g.peaks[k].fit;
             const double s = significanceOf(f);
+            // A width at the end of its range is a bend of the continuum or a spike, not a peak.
+            const double scale = f.fwhm / g.peaks[k].fwhm;
             const bool outside = f.centroid < g.lo || f.centroid > g.hi || f.centroid < first_ ||
-                                 f.centroid > last_;
+                                 f.centroid > last_ || scale > kWidestScale || scale < kNarrowestScale;
             if (outside) return int(k);
             if (s < o_.significance && s < worstSig) { worst = int(k); worstSig = s; }
         }
