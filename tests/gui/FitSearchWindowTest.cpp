@@ -116,4 +116,12 @@ TEST(FitSearchWindow, AutomaticSearchMarksFeOnceWithTheNetOfAWideRoi) {
                                        int32_t(std::lround(res.PeakChannel[fe] + 3 * f)), 2048);
     EXPECT_NEAR(wide.net, res.PeakNet[fe], 0.02 * wide.net);
     EXPECT_GT(res.PeakError[fe], std::sqrt(res.PeakNet[fe]));
+
+    // "半" fits the group at the cursor with the same search: the same Fe K-alpha.
+    const double net = res.PeakNet[fe], centroid = res.PeakChannel[fe];
+    h.st().spectrum.CursorChannel[0] = int32_t(std::lround(feKa)) + 5;
+    p.SpeedButton29->click();
+    EXPECT_TRUE(h.alerts.messages.isEmpty());
+    EXPECT_NEAR(centroid, h.st().spectrum.PeakInfoChannel, 0.05);
+    EXPECT_NEAR(net, h.st().spectrum.PeakInfoNet, 1e-6 * net);
 }
