@@ -2,6 +2,8 @@
 
 #include "app/FieldText.h"
 #include "instrument/Pulses.h"
+#include "scan/LiveMap.h"
+#include "scan/MapPicture.h"
 #include "scan/ScanProgress.h"
 #include "scan/ScanTargets.h"
 
@@ -94,6 +96,9 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
     if (ok) {
         clearMaps();
         files_.beginScan();
+        hdf5_.beginScan(r_, svc_.clock.localDateTime());
+        // The live map shows a slot the scan fills.
+        st_.mapView.MapViewSlot = slotToShowAtStart(r_, st_.mapView.MapViewSlot);
         st_.ScanMode = 2;
         run_.ScanState = 0;
         // A new scan starts with an empty error box and empty step labels, empty queue boxes,
@@ -135,6 +140,7 @@ void ScanSequencer::stop() {
             svc_.alerts.message(QStringLiteral("Motor#%1 access error").arg(i + 1));
         }
     }
+    if (scanning) writePartialScanFile(ScanFileState::Stopped);
     if (scanning)
         finish(ScanEnd::Stopped, QStringLiteral("2D scan stopped by the operator"));
     else
@@ -169,6 +175,7 @@ void ScanSequencer::finish(ScanEnd how, const QString& text) {
 void ScanSequencer::abort(const QString& message) {
     st_.ScanMode = 0;
     quietHardware();
+    writePartialScanFile(ScanFileState::Aborted);
     finish(ScanEnd::Aborted, message);
     svc_.alerts.message(message);
 }
@@ -234,6 +241,41 @@ void ScanSequencer::setTimer2(int ms) {
 }
 
 void ScanSequencer::clearMaps() { st_.maps.clear(); }
+
+void ScanSequencer::writeScanFile(ScanFileState state, int lines) {
+    const WriteOutcome out = hdf5_.writePass(st_.maps, run_.lineTime, run_.ScanZ, run_.ScanPass,
+                                             lines, state, svc_.clock.localDateTime());
+    if (!out.ok()) {
+        svc_.alerts.beep();
+        svc_.alerts.message(QStringLiteral("スキャンファイル(HDF5) 書き込みエラー: ") + out.error);
+    }
+}
+
+void ScanSequencer::writePartialScanFile(ScanFileState state) {
+    // Only a pass whose lines are under way holds data that no file has yet.
+    switch (run_.ScanState) {
+        case 30: case 40: case 50: case 51: case 60: case 70: break;
+        default: return;
+    }
+    if (run_.ScanY <= 0 && run_.ScanX <= 0) return;
+    writeScanFile(state, run_.ScanY);
+}
+
+void ScanSequencer::writePassPictures(const QStringList& csvPaths) {
+    int k = 0;
+    for (int s = 0; s < 20 && k < csvPaths.size(); ++s) {
+        if (r_.MapRoiEnabled[s] != 1) continue;
+        QString path = csvPaths[k++];
+        path.replace(path.lastIndexOf(QStringLiteral(".CSV")), 4, QStringLiteral(".png"));
+        const MapScale scale =
+            mapScaleForSlot(st_.mapView, st_.maps, s, r_.MapPixelsX, r_.MapPixelsY);
+        const WriteOutcome out = saveMapPicture(path, renderMapPicture(st_.maps, s, r_, scale));
+        if (!out.ok()) {
+            svc_.alerts.beep();
+            svc_.alerts.status(QStringLiteral("PNG write error: ") + out.error);
+        }
+    }
+}
 
 // Waits for X, Y (and Z when used); a lit end switch aborts the scan, which then waits no more.
 bool ScanSequencer::motorsStill() {
@@ -536,6 +578,14 @@ void ScanSequencer::step() {
             ++run_.PassesDone;
             if (files.openFailed)
                 svc_.alerts.message(QStringLiteral("測定データファイル Open ERROR"));
+            {
+                const bool last = run_.ScanPass + 1 >= r_.ScanRepeat &&
+                                  (r_.ScanUseZ != 1 || run_.ScanZ >= r_.ZCount);
+                writeScanFile(last ? ScanFileState::Complete : ScanFileState::Running,
+                              r_.ScanYSteps);
+            }
+            if (st_.settings.boolValue(QStringLiteral("map.autoPicture"), false))
+                writePassPictures(files.written);
             ++run_.ScanPass;
             if (run_.ScanPass >= r_.ScanRepeat) {
                 run_.ScanState = 200;

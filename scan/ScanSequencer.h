@@ -11,6 +11,7 @@
 #include "app/Services.h"
 #include "instrument/Kx10.h"
 #include "scan/MapFileWriter.h"
+#include "scan/ScanHdf5.h"
 #include "scan/StageControl.h"
 #include "scan/ZPlanes.h"
 
@@ -93,6 +94,8 @@ public:
     // The page has shown the scan ranges that state 0 announced.
     void rangesShown() { disp_.rangesChanged = false; }
     bool redErrorCommentVisible() const { return run_.RedCount != 0; }
+    // The scan file (HDF5) of the scan under way or last run.
+    const ScanHdf5File& scanFile() const { return hdf5_; }
 
     // Checks the scan parameters against the map arrays and the motor scale; an empty text
     // means they are fine.
@@ -117,6 +120,13 @@ private:
     void yStep();
     void storePixel(const uint8_t* frame);
     void clearMaps();
+    // Writes the scan file with the pass under way (`lines` whole lines of it); a failed write
+    // is reported.
+    void writeScanFile(ScanFileState state, int lines);
+    // A stopped or aborted scan: the pass under way, when it stored anything.
+    void writePartialScanFile(ScanFileState state);
+    // The map pictures of the enabled slots beside their CSV files (`csvPaths` in slot order).
+    void writePassPictures(const QStringList& csvPaths);
     void setTimer2(int ms);
     void changed() { ++disp_.serial; }
     int channelsOfMapIndex() const;
@@ -133,6 +143,7 @@ private:
     ScanRun run_;
     ScanDisplay disp_;
     MapFileWriter files_;
+    ScanHdf5File hdf5_;
     bool clearedForPass_ = false;
     // Progress figures shown last, so that the texts are rebuilt only when they change.
     int64_t shownStored_ = -1;
