@@ -64,6 +64,8 @@ public:
     // `sjisName` is the slot's element name field (32 bytes, Shift-JIS).
     void draw(QImage& img, const char* sjisName, const MapScale& scale);
     QRect barRect() const { return bar_; }
+    // The next draw repaints (after the image was used for something else).
+    void invalidate() { valid_ = false; }
     const QString& lowText() const { return lowText_; }
     const QString& highText() const { return highText_; }
 

@@ -211,7 +211,7 @@ void Scan2DPage::buildMotorColumn() {
         buttons->addWidget(order[i], i / 3, i % 3);
     }
     CheckMapAuto->setParent(viewButtons_);
-    buttons->addWidget(CheckMapAuto, 2, 2);
+    buttons->addWidget(CheckMapAuto, 3, 0, 1, 3);
 }
 
 void Scan2DPage::buildPanel5() {
@@ -412,12 +412,17 @@ void Scan2DPage::placeControls() {
     if (toolsBeside) {
         MapTools->setGeometry(besideLeft, toolsTop, std::min(tools.width() + 40, width() - besideLeft - 4),
                               tools.height());
+    } else if (contrastStrip_->x() == legend.left()) {
+        // Under the contrast bars, below the legend.
+        MapTools->setGeometry(legend.left(), legend.bottom() + 3 + contrastUsed_ + 8,
+                              legend.width(), tools.height());
     } else {
         const int w = std::max(colWidth, tools.width());
         const int h = std::min(tools.height(), colHeight);
         MapTools->setGeometry(colLeft, legend.top() + colHeight - h, w, h);
         colHeight = std::max(0, colHeight - h - 6);
     }
+    MapTools->raise();
     motorColumn_->setGeometry(colLeft, legend.top(), colWidth, colHeight);
 }
 
@@ -459,6 +464,7 @@ void Scan2DPage::placeContrastBars(const QRect& legend) {
         row.scale->setGeometry(barLeft, y + line - 2, barWidth, line - 4);
         y += 2 * line - 4;
     }
+    contrastUsed_ = y;
 }
 
 void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {
@@ -499,7 +505,13 @@ void Scan2DPage::DrawMap() {
     if (overlayShown_) overlayView_->draw(Image2D, st().maps, overlay_, mv, r);
     view_->drawLegend(ImageElem, r);
     const int slot = std::clamp<int32_t>(mv.MapViewSlot, 0, 19);
-    colourBar_.draw(ImageColourBar, r.MapRoiElementName[slot], mapScaleOf(mv));
+    if (overlayShown_) {
+        // The overlay has no single scale: the bar beside it stays empty.
+        ImageColourBar.fill(Qt::white);
+        colourBar_.invalidate();
+    } else {
+        colourBar_.draw(ImageColourBar, r.MapRoiElementName[slot], mapScaleOf(mv));
+    }
     PaintBox2D->showImage(Image2D);
     PaintBoxElem->showImage(ImageElem);
     if (!ImageColourBar.isNull()) PaintBoxColourBar->showImage(ImageColourBar);

@@ -209,7 +209,8 @@ private:
     void loadMapSettings();
     void refreshSlotNames();
     char slotNames_[20][32] = {};
-    int besideLeft() const;   // left edge of the column beside the map (after the colour bar)
+    int besideLeft() const;
+    int contrastUsed_ = 0;    // height the contrast bars take under the legend   // left edge of the column beside the map (after the colour bar)
 
     StageControl stage_;
     ScanSequencer seq_;
