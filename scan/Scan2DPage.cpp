@@ -8,6 +8,7 @@
 #include "scan/ScanHdf5.h"
 #include "scan/TOKRightDlg1.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -211,7 +212,15 @@ void Scan2DPage::buildMotorColumn() {
         buttons->addWidget(order[i], i / 3, i % 3);
     }
     CheckMapAuto->setParent(viewButtons_);
-    buttons->addWidget(CheckMapAuto, 3, 0, 1, 3);
+    buttons->addWidget(CheckMapAuto, 3, 0, 1, 2);
+    ButtonMapTools = makeSpeedButton(viewButtons_, "ButtonMapTools", QStringLiteral("出力"),
+                                     QStringLiteral("マップのPNG保存とRGB重ね表示"));
+    buttons->addWidget(ButtonMapTools, 3, 2);
+    connect(ButtonMapTools, &QToolButton::clicked, this, [this] {
+        if (!mapToolsWindow_) return;
+        mapToolsWindow_->show();
+        mapToolsWindow_->raise();
+    });
 }
 
 void Scan2DPage::buildPanel5() {
@@ -410,20 +419,42 @@ void Scan2DPage::placeControls() {
     // The map output controls follow the view buttons beside the map when they fit there;
     // else they close the motor column (above the view buttons when those are there too).
     if (toolsBeside) {
+        placeMapTools(true);
         MapTools->setGeometry(besideLeft, toolsTop, std::min(tools.width() + 40, width() - besideLeft - 4),
                               tools.height());
-    } else if (contrastStrip_->x() == legend.left()) {
-        // Under the contrast bars, below the legend.
-        MapTools->setGeometry(legend.left(), legend.bottom() + 3 + contrastUsed_ + 8,
-                              legend.width(), tools.height());
     } else {
-        const int w = std::max(colWidth, tools.width());
-        const int h = std::min(tools.height(), colHeight);
-        MapTools->setGeometry(colLeft, legend.top() + colHeight - h, w, h);
-        colHeight = std::max(0, colHeight - h - 6);
+        // Under the contrast bars, below the legend, when there is room there; else in a small
+        // window of their own that the button "出力" of the view buttons opens.
+        const int top = legend.bottom() + 3 + contrastUsed_ + 8;
+        const bool under = contrastStrip_->x() == legend.left() &&
+                           top + tools.height() <= height() - 2;
+        placeMapTools(under);
+        if (under) MapTools->setGeometry(legend.left(), top, legend.width(), tools.height());
     }
-    MapTools->raise();
     motorColumn_->setGeometry(colLeft, legend.top(), colWidth, colHeight);
+}
+
+void Scan2DPage::placeMapTools(bool onPage) {
+    ButtonMapTools->setVisible(!onPage);
+    if (onPage) {
+        if (MapTools->parentWidget() != this) {
+            MapTools->setParent(this);
+            MapTools->show();
+            if (mapToolsWindow_) mapToolsWindow_->hide();
+        }
+        return;
+    }
+    if (!mapToolsWindow_) {
+        mapToolsWindow_ = new QDialog(this, Qt::Tool);
+        mapToolsWindow_->setObjectName(QStringLiteral("MapToolsWindow"));
+        mapToolsWindow_->setWindowTitle(QStringLiteral("マップ出力"));
+        new QVBoxLayout(mapToolsWindow_);
+    }
+    if (MapTools->parentWidget() != mapToolsWindow_) {
+        MapTools->setParent(mapToolsWindow_);
+        mapToolsWindow_->layout()->addWidget(MapTools);
+        MapTools->show();
+    }
 }
 
 int Scan2DPage::besideLeft() const {
@@ -465,6 +496,8 @@ void Scan2DPage::placeContrastBars(const QRect& legend) {
         y += 2 * line - 4;
     }
     contrastUsed_ = y;
+    // The strip ends under its last bar, so that the map output controls can follow it.
+    contrastStrip_->resize(legend.width(), std::min(y, std::max(0, height() - top - 2)));
 }
 
 void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {

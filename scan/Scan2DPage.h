@@ -15,6 +15,7 @@
 #include "scan/StageLamp.h"
 #include "scan/StagePositionBox.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -103,7 +104,8 @@ public:
     QImage ImageColourBar;
     const MapColourBar& colourBar() const { return colourBar_; }
     QCheckBox* CheckMapAuto = nullptr;   // "auto": the MAX rule at every redraw
-    MapToolsPanel* MapTools = nullptr;
+    MapToolsPanel* MapTools = nullptr;      // on the page, or in its own window in a small one
+    QToolButton* ButtonMapTools = nullptr;   // opens that window
 
     // Contrast and view.
     QSlider* TrackBar1 = nullptr;   // lower cut ("Ｚ軸 Bottom")
@@ -210,7 +212,9 @@ private:
     void refreshSlotNames();
     char slotNames_[20][32] = {};
     int besideLeft() const;
-    int contrastUsed_ = 0;    // height the contrast bars take under the legend   // left edge of the column beside the map (after the colour bar)
+    int contrastUsed_ = 0;
+    QDialog* mapToolsWindow_ = nullptr;
+    void placeMapTools(bool onPage);    // height the contrast bars take under the legend   // left edge of the column beside the map (after the colour bar)
 
     StageControl stage_;
     ScanSequencer seq_;

@@ -242,13 +242,17 @@ void ScanSequencer::setTimer2(int ms) {
 
 void ScanSequencer::clearMaps() { st_.maps.clear(); }
 
-void ScanSequencer::writeScanFile(ScanFileState state, int lines) {
+void ScanSequencer::writeScanFile(ScanFileState state, int lines, bool boxShown) {
     const WriteOutcome out = hdf5_.writePass(st_.maps, run_.lineTime, run_.ScanZ, run_.ScanPass,
                                              lines, state, svc_.clock.localDateTime());
-    if (!out.ok()) {
-        svc_.alerts.beep();
-        svc_.alerts.message(QStringLiteral("スキャンファイル(HDF5) 書き込みエラー: ") + out.error);
-    }
+    if (out.ok()) return;
+    // A pass whose map files could not be created has told the operator in a box already.
+    const QString text = QStringLiteral("スキャンファイル(HDF5) 書き込みエラー: ") + out.error;
+    svc_.alerts.beep();
+    if (boxShown)
+        svc_.alerts.status(text);
+    else
+        svc_.alerts.message(text);
 }
 
 void ScanSequencer::writePartialScanFile(ScanFileState state) {
@@ -582,7 +586,7 @@ void ScanSequencer::step() {
                 const bool last = run_.ScanPass + 1 >= r_.ScanRepeat &&
                                   (r_.ScanUseZ != 1 || run_.ScanZ >= r_.ZCount);
                 writeScanFile(last ? ScanFileState::Complete : ScanFileState::Running,
-                              r_.ScanYSteps);
+                              r_.ScanYSteps, files.openFailed);
             }
             if (st_.settings.boolValue(QStringLiteral("map.autoPicture"), false))
                 writePassPictures(files.written);

@@ -121,8 +121,8 @@ private:
     void storePixel(const uint8_t* frame);
     void clearMaps();
     // Writes the scan file with the pass under way (`lines` whole lines of it); a failed write
-    // is reported.
-    void writeScanFile(ScanFileState state, int lines);
+    // is reported in a box, or on the status bar when `boxShown` (a box told of the pass).
+    void writeScanFile(ScanFileState state, int lines, bool boxShown = false);
     // A stopped or aborted scan: the pass under way, when it stored anything.
     void writePartialScanFile(ScanFileState state);
     // The map pictures of the enabled slots beside their CSV files (`csvPaths` in slot order).

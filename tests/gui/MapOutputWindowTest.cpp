@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
@@ -87,6 +88,7 @@ std::vector<int32_t> csvCounts(const QString& path) {
 TEST(MapOutputWindow, ScanFileHoldsWhatTheCsvFilesOfThePassHold) {
     Harness h;
     configure(h);
+    page(h).MapTools->CheckAutoPicture->click();   // pictures beside the CSV files too
     startScan(h);
     run(h, [] { return false; });
     ASSERT_EQ(0, h.st().ScanMode);
@@ -103,6 +105,12 @@ TEST(MapOutputWindow, ScanFileHoldsWhatTheCsvFilesOfThePassHold) {
         ASSERT_TRUE(a.ok) << element;
         EXPECT_EQ((std::vector<uint64_t>{1, kSide, kSide}), a.dims);
         EXPECT_EQ(csv, a.ints) << element << ": cell for cell, row 0 first in both";
+    }
+    // The pictures of the pass carry the CSV files' names.
+    for (const char* element : {"Fe", "Cu"}) {
+        QString png = onlyFile(h, (QByteArray("run-*") + element + ".CSV").constData());
+        png.replace(QStringLiteral(".CSV"), QStringLiteral(".png"));
+        EXPECT_FALSE(QImage(png).isNull()) << png.toStdString();
     }
     EXPECT_EQ(QStringLiteral("complete"), readHdf5String(file, "/entry/scan_state"));
     EXPECT_EQ((std::vector<int32_t>{kSide}), readHdf5(file, "/entry/lines_measured").ints);
