@@ -6,6 +6,8 @@
 #include "app/Widgets.h"
 #include "scan/LiveMap.h"
 #include "scan/ScanHdf5.h"
+#include "scan/ScanTargets.h"
+#include "scan/ScanConfig.h"
 #include "scan/TOKRightDlg1.h"
 
 #include <QDialog>
@@ -680,12 +682,10 @@ void Scan2DPage::PaintBox2DMouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void Scan2DPage::PaintBox2DDblClick(int x, int y) {
-    // A move during a scan would pull the stage out from under the line being measured.
-    if (st().ScanMode != 0) {
-        svc().alerts.beep();
-        svc().alerts.message(QStringLiteral("すでに自動測定中なので実行できません"));
-        return;
-    }
+    // A move during a scan would pull the stage out from under the line being measured: the
+    // stage refuses it as it refuses the other moves of X and Y.
+    if (stage_.scanLocks(1, 2)) return;
+    if (st().ScanMode != 0) return;   // the element scan: its stroke owns the stage
     if (st().Online != 1) {
         svc().alerts.beep();
         svc().alerts.status(QStringLiteral("OffLineです。　OnLineにしてください"));
@@ -697,6 +697,16 @@ void Scan2DPage::PaintBox2DDblClick(int x, int y) {
     if (!hit.inside) return;
     const double xMm = mapColumnMm(r, hit.x);
     const double yMm = mapRowMm(r, hit.y);
+    // Both targets against the soft limits before either axis moves.
+    for (const auto& [motor, target] : {std::pair{1, xMm}, std::pair{2, yMm}}) {
+        const QString problem = softLimitProblem(r, motor, target, target,
+                                                 QStringLiteral("ステージを移動しません"));
+        if (!problem.isEmpty()) {
+            svc().alerts.beep();
+            svc().alerts.message(problem);
+            return;
+        }
+    }
     if (!svc().dialogs.confirm(QStringLiteral("ピクセルへ移動"),
                                goToCellQuestion(hit.x, hit.y, xMm, yMm)))
         return;
@@ -917,7 +927,10 @@ void Scan2DPage::showScanDisplay() {
                                         : QStringLiteral("font-weight: bold;"));
     }
     if (d.rangesChanged) {
-        const InfoRecord& r = rec();
+        // The display-only ranges follow from the parameters the scan runs with.
+        InfoRecord& r = rec();
+        deriveXStep(r);
+        deriveYRange(r);
         Edit129->setText(formatGeneral(r.ScanYStart));
         Edit130->setText(formatGeneral(r.ScanYEnd));
         Edit131->setText(formatGeneral(r.ScanYStep));
@@ -964,14 +977,17 @@ void Scan2DPage::Button70Click() { stage_.setCounterZero(2); }
 void Scan2DPage::Button77Click() { stage_.setCounterZero(3); }
 
 void Scan2DPage::Button63Click() {
+    if (stage_.scanLocks(1, 3)) return;
     for (int n = 1; n <= 3; ++n) stage_.moveToZero(n);
 }
 
 void Scan2DPage::Button64Click() {
+    if (stage_.scanLocks(1, 2)) return;
     for (int n = 1; n <= 2; ++n) stage_.moveToZero(n);
 }
 
 void Scan2DPage::Button68Click() {
+    if (stage_.scanLocks(1, 3)) return;
     for (int n = 1; n <= 3; ++n) stage_.halt(n);
 }
 

@@ -180,6 +180,14 @@ TEST(MapOutputWindow, DoubleClickAsksMovesToTheCellCentreAndIsRefusedInAScan) {
     const double cellH = static_cast<double>(mv.DrawExtentY) / kSide;
     const int px = static_cast<int>(11.5 * cellW);
     const int py = p.PaintBox2D->height() - 21 - static_cast<int>(11.5 * cellH);
+    // Beyond a soft limit: refused before anything is asked.
+    h.rec().SoftLimitPlus[0] = 4.0;
+    p.PaintBox2DDblClick(px, py);
+    ASSERT_EQ(1, h.alerts.messages.size());
+    EXPECT_TRUE(h.alerts.messages[0].contains(QStringLiteral("ソフトリミット")))
+        << h.alerts.messages[0].toStdString();
+    h.rec().SoftLimitPlus[0] = 45.0;
+
     h.dialogs.expect({QStringLiteral("confirm"), QString(), 1, nullptr});
     p.PaintBox2DDblClick(px, py);
     EXPECT_TRUE(h.dialogs.script.empty()) << "the operator is asked first";
@@ -192,6 +200,6 @@ TEST(MapOutputWindow, DoubleClickAsksMovesToTheCellCentreAndIsRefusedInAScan) {
     const int moves = h.sim->faults().calls("KX10Motor_MoveTo_PAddress");
     h.alerts.clear();
     p.PaintBox2DDblClick(px, py);
-    EXPECT_EQ(QStringList{QStringLiteral("すでに自動測定中なので実行できません")}, h.alerts.messages);
+    EXPECT_EQ(QStringList{StageControl::scanLockText()}, h.alerts.messages);
     EXPECT_EQ(moves, h.sim->faults().calls("KX10Motor_MoveTo_PAddress"));
 }
