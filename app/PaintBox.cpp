@@ -34,4 +34,9 @@ void PaintBox::mousePressEvent(QMouseEvent* e) {
     emit mousePressed(pt.x(), pt.y(), e->button());
 }
 
+void PaintBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    const QPoint pt = e->position().toPoint();
+    emit mouseDoubleClicked(pt.x(), pt.y(), e->button());
+}
+
 }  // namespace qor

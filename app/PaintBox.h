@@ -17,10 +17,12 @@ public:
 
 signals:
     void mousePressed(int x, int y, Qt::MouseButton button);
+    void mouseDoubleClicked(int x, int y, Qt::MouseButton button);
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     QImage shown_;

@@ -4,9 +4,14 @@
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
+#include "scan/LiveMap.h"
+#include "scan/ScanHdf5.h"
+#include "scan/ScanTargets.h"
 #include "scan/ScanConfig.h"
 #include "scan/TOKRightDlg1.h"
 
+#include <QDialog>
+#include <QDir>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,6 +26,7 @@ namespace {
 
 constexpr int kPageIndex = 3;        // index of this page in PageMaster
 constexpr int kPanel5Height = 174;   // fixed height of the scan panel
+constexpr int kColourBarWidth = 64;  // the colour bar and element name beside the map
 
 // A read-only box: values the program shows, not settings the operator types.
 QLineEdit* makeShowBox(QWidget* parent, const char* name, int width) {
@@ -48,10 +54,13 @@ QIcon rampIcon(const QRgb* table, int n) {
 Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent)
     : Page(ctx, parent),
       view_(std::make_unique<MapView>()),
+      overlayView_(std::make_unique<MapOverlayView>()),
       stage_(ctx.st, ctx.kx, ctx.svc.alerts),
       seq_(ctx.st, ctx.kx, ctx.svc, [this](int index) { return stage_.motorState(index); }) {
     PaintBoxElem = named(new PaintBox(this), "PaintBoxElem");
     PaintBox2D = named(new PaintBox(this), "PaintBox2D");
+    PaintBoxColourBar = named(new PaintBox(this), "PaintBoxColourBar");
+    MapTools = new MapToolsPanel(this);
     buildViewControls();
     buildMotorColumn();
     buildPanel5();
@@ -64,6 +73,24 @@ Scan2DPage::Scan2DPage(PageContext ctx, QWidget* parent)
             [this](int x, int y, Qt::MouseButton b) { PaintBoxElemMouseDown(b, x, y); });
     connect(PaintBox2D, &PaintBox::mousePressed, this,
             [this](int x, int y, Qt::MouseButton b) { PaintBox2DMouseDown(b, x, y); });
+    connect(PaintBox2D, &PaintBox::mouseDoubleClicked, this,
+            [this](int x, int y, Qt::MouseButton b) {
+                if (b == Qt::LeftButton) PaintBox2DDblClick(x, y);
+            });
+    connect(CheckMapAuto, &QCheckBox::clicked, this, &Scan2DPage::CheckMapAutoClick);
+    connect(MapTools->ButtonMapPicture, &QPushButton::clicked, this,
+            &Scan2DPage::ButtonMapPictureClick);
+    connect(MapTools->CheckAutoPicture, &QCheckBox::clicked, this,
+            &Scan2DPage::CheckAutoPictureClick);
+    connect(MapTools->CheckOverlay, &QCheckBox::clicked, this, &Scan2DPage::OverlayChange);
+    for (int k = 0; k < 3; ++k) {
+        connect(MapTools->ComboOverlay[k], &QComboBox::activated, this,
+                &Scan2DPage::OverlayChange);
+        connect(MapTools->EditOverlayLow[k], &QLineEdit::textEdited, this,
+                &Scan2DPage::OverlayChange);
+        connect(MapTools->EditOverlayHigh[k], &QLineEdit::textEdited, this,
+                &Scan2DPage::OverlayChange);
+    }
 }
 
 Scan2DPage::~Scan2DPage() = default;
@@ -123,6 +150,8 @@ void Scan2DPage::buildViewControls() {
     connect(SpeedButton47, &QToolButton::clicked, this, &Scan2DPage::SpeedButton47Click);
     connect(SpeedButton48, &QToolButton::clicked, this, &Scan2DPage::SpeedButton48Click);
     connect(SpeedButton50, &QToolButton::clicked, this, &Scan2DPage::SpeedButton50Click);
+    CheckMapAuto = makeCheck(this, "CheckMapAuto", QStringLiteral("auto"));
+    CheckMapAuto->setToolTip(QStringLiteral("描画のたびにZMaxを表示中マップの最大カウントにする"));
 }
 
 void Scan2DPage::buildMotorColumn() {
@@ -184,6 +213,16 @@ void Scan2DPage::buildMotorColumn() {
         order[i]->setParent(viewButtons_);
         buttons->addWidget(order[i], i / 3, i % 3);
     }
+    CheckMapAuto->setParent(viewButtons_);
+    buttons->addWidget(CheckMapAuto, 3, 0, 1, 2);
+    ButtonMapTools = makeSpeedButton(viewButtons_, "ButtonMapTools", QStringLiteral("出力"),
+                                     QStringLiteral("マップのPNG保存とRGB重ね表示"));
+    buttons->addWidget(ButtonMapTools, 3, 2);
+    connect(ButtonMapTools, &QToolButton::clicked, this, [this] {
+        if (!mapToolsWindow_) return;
+        mapToolsWindow_->show();
+        mapToolsWindow_->raise();
+    });
 }
 
 void Scan2DPage::buildPanel5() {
@@ -359,31 +398,79 @@ void Scan2DPage::placeControls() {
     const int colLeft = legend.right() + 5;
     const int colWidth = std::max(60, PaintBox2D->x() - colLeft - 4);
     const int panelTop = height() - kPanel5Height - 2;
-    const int colHeight = std::max(0, panelTop - 4 - legend.top());
+    int colHeight = std::max(0, panelTop - 4 - legend.top());
     Panel5->setGeometry(colLeft, panelTop, std::max(0, width() - colLeft - 3), kPanel5Height);
     placeContrastBars(legend);
     // The view buttons go under the contrast bars beside the map when there is room there;
     // else they close the motor column.
+    const QRect map = PaintBox2D->geometry();
+    PaintBoxColourBar->setGeometry(map.right() + 4, map.top(), kColourBarWidth, map.height());
     const QSize buttons = viewButtons_->sizeHint();
-    const int besideLeft = PaintBox2D->geometry().right() + 8;
+    const QSize tools = MapTools->sizeHint();
+    const int besideLeft = this->besideLeft();
     const int besideTop = contrastStrip_->geometry().bottom() + 8;
     const bool beside = contrastStrip_->x() == besideLeft &&
                         width() - besideLeft - 4 >= buttons.width() &&
                         besideTop + buttons.height() <= PaintBox2D->geometry().bottom();
+    const int toolsTop = besideTop + buttons.height() + 8;
+    const bool toolsBeside = beside && width() - besideLeft - 4 >= tools.width() &&
+                             toolsTop + tools.height() <= map.bottom();
     if (beside) {
         viewButtons_->setGeometry(besideLeft, besideTop, buttons.width(), buttons.height());
-        motorColumn_->setGeometry(colLeft, legend.top(), colWidth, colHeight);
     } else {
         const int h = std::min(buttons.height(), colHeight);
         viewButtons_->setGeometry(colLeft, legend.top() + colHeight - h, colWidth, h);
-        motorColumn_->setGeometry(colLeft, legend.top(), colWidth, std::max(0, colHeight - h - 6));
+        colHeight = std::max(0, colHeight - h - 6);
     }
+    // The map output controls follow the view buttons beside the map when they fit there;
+    // else they close the motor column (above the view buttons when those are there too).
+    if (toolsBeside) {
+        placeMapTools(true);
+        MapTools->setGeometry(besideLeft, toolsTop, std::min(tools.width() + 40, width() - besideLeft - 4),
+                              tools.height());
+    } else {
+        // Under the contrast bars, below the legend, when there is room there; else in a small
+        // window of their own that the button "出力" of the view buttons opens.
+        const int top = legend.bottom() + 3 + contrastUsed_ + 8;
+        const bool under = contrastStrip_->x() == legend.left() &&
+                           top + tools.height() <= height() - 2;
+        placeMapTools(under);
+        if (under) MapTools->setGeometry(legend.left(), top, legend.width(), tools.height());
+    }
+    motorColumn_->setGeometry(colLeft, legend.top(), colWidth, colHeight);
+}
+
+void Scan2DPage::placeMapTools(bool onPage) {
+    ButtonMapTools->setVisible(!onPage);
+    if (onPage) {
+        if (MapTools->parentWidget() != this) {
+            MapTools->setParent(this);
+            MapTools->show();
+            if (mapToolsWindow_) mapToolsWindow_->hide();
+        }
+        return;
+    }
+    if (!mapToolsWindow_) {
+        mapToolsWindow_ = new QDialog(this, Qt::Tool);
+        mapToolsWindow_->setObjectName(QStringLiteral("MapToolsWindow"));
+        mapToolsWindow_->setWindowTitle(QStringLiteral("マップ出力"));
+        new QVBoxLayout(mapToolsWindow_);
+    }
+    if (MapTools->parentWidget() != mapToolsWindow_) {
+        MapTools->setParent(mapToolsWindow_);
+        mapToolsWindow_->layout()->addWidget(MapTools);
+        MapTools->show();
+    }
+}
+
+int Scan2DPage::besideLeft() const {
+    return PaintBox2D->geometry().right() + 4 + kColourBarWidth + 8;
 }
 
 void Scan2DPage::placeContrastBars(const QRect& legend) {
     const QFontMetrics fm(font());
     const int line = fm.height() + 4;
-    const int besideLeft = PaintBox2D->geometry().right() + 8;
+    const int besideLeft = this->besideLeft();
     const int besideWidth = width() - besideLeft - 4;
     if (besideWidth >= 100) {
         // A column beside the map: the caption, the box, the bar, its scale.
@@ -414,6 +501,9 @@ void Scan2DPage::placeContrastBars(const QRect& legend) {
         row.scale->setGeometry(barLeft, y + line - 2, barWidth, line - 4);
         y += 2 * line - 4;
     }
+    contrastUsed_ = y;
+    // The strip ends under its last bar, so that the map output controls can follow it.
+    contrastStrip_->resize(legend.width(), std::min(y, std::max(0, height() - top - 2)));
 }
 
 void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {
@@ -423,6 +513,11 @@ void Scan2DPage::setMapAreas(QRect elementMap, QRect map2D) {
         ImageElem = QImage(elementMap.size(), QImage::Format_RGB32);
         ImageElem.fill(Qt::white);
         view_->invalidateLegend();
+    }
+    const QSize barSize(kColourBarWidth, map2D.height());
+    if (ImageColourBar.size() != barSize) {
+        ImageColourBar = QImage(barSize, QImage::Format_RGB32);
+        ImageColourBar.fill(Qt::white);
     }
     if (Image2D.size() != map2D.size()) {
         Image2D = QImage(map2D.size(), QImage::Format_RGB32);
@@ -438,14 +533,27 @@ void Scan2DPage::DrawMap() {
     MapDisplayState& mv = st().mapView;
     if (mv.MapDrawHold == 1 || main().currentPageIndex() != kPageIndex) return;
     if (Image2D.isNull() || ImageElem.isNull()) return;
-    const MapDrawOutcome out = view_->drawMap(Image2D, st().maps, mv, rec());
+    InfoRecord& r = rec();
+    // "auto": the MAX rule at every redraw, so the scale follows the growing counts.
+    if (autoScale_) mv.MapZMax = largestMapCount(st().maps, mv.MapViewSlot, r.MapPixelsX, r.MapPixelsY);
+    const MapDrawOutcome out = view_->drawMap(Image2D, st().maps, mv, r);
     if (out.accessOver) {
         svc().alerts.beep();
         svc().alerts.status(QStringLiteral("2d access (x,y) over"));
     }
-    view_->drawLegend(ImageElem, rec());
+    if (overlayShown_) overlayView_->draw(Image2D, st().maps, overlay_, mv, r);
+    view_->drawLegend(ImageElem, r);
+    const int slot = std::clamp<int32_t>(mv.MapViewSlot, 0, 19);
+    if (overlayShown_) {
+        // The overlay has no single scale: the bar beside it stays empty.
+        ImageColourBar.fill(Qt::white);
+        colourBar_.invalidate();
+    } else {
+        colourBar_.draw(ImageColourBar, r.MapRoiElementName[slot], mapScaleOf(mv));
+    }
     PaintBox2D->showImage(Image2D);
     PaintBoxElem->showImage(ImageElem);
+    if (!ImageColourBar.isNull()) PaintBoxColourBar->showImage(ImageColourBar);
 }
 
 void Scan2DPage::startupStep(int step) {
@@ -475,6 +583,7 @@ void Scan2DPage::startupStep(int step) {
         }
         case 18:
             Edit141->setText(fromSjis(r.ScanFileName));
+            loadMapSettings();
             break;
         case 21:
             DrawMap();
@@ -490,6 +599,7 @@ void Scan2DPage::tickDuty() {
     if (main().currentPageIndex() != st().PreviousTabIndex) DrawMap();
     if (st().Online == 1)
         for (StagePositionBox& p : positions_) p.refresh(stage_, rec(), st().LastMotorStatus);
+    refreshSlotNames();
     DrawMap();
 }
 
@@ -573,6 +683,151 @@ void Scan2DPage::PaintBox2DMouseDown(Qt::MouseButton button, int x, int y) {
     }
     mv.MapReadout = mapReadoutText(c, x, r, mv.MapZMax, count);
     if (mapCellInside(mv.MapViewSlot, c.cellX, c.cellY)) svc().alerts.status(mv.MapReadout);
+}
+
+void Scan2DPage::PaintBox2DDblClick(int x, int y) {
+    // A move during a scan would pull the stage out from under the line being measured: the
+    // stage refuses it as it refuses the other moves of X and Y.
+    if (stage_.scanLocks(1, 2)) return;
+    if (st().ScanMode != 0) return;   // the element scan: its stroke owns the stage
+    if (st().Online != 1) {
+        svc().alerts.beep();
+        svc().alerts.status(QStringLiteral("OffLineです。　OnLineにしてください"));
+        return;
+    }
+    const InfoRecord& r = rec();
+    const MapCellHit hit =
+        mapCellUnderPoint(x, y, PaintBox2D->width(), PaintBox2D->height(), st().mapView, r);
+    if (!hit.inside) return;
+    const double xMm = mapColumnMm(r, hit.x);
+    const double yMm = mapRowMm(r, hit.y);
+    // Both targets against the soft limits before either axis moves.
+    for (const auto& [motor, target] : {std::pair{1, xMm}, std::pair{2, yMm}}) {
+        const QString problem = softLimitProblem(r, motor, target, target,
+                                                 QStringLiteral("ステージを移動しません"));
+        if (!problem.isEmpty()) {
+            svc().alerts.beep();
+            svc().alerts.message(problem);
+            return;
+        }
+    }
+    if (!svc().dialogs.confirm(QStringLiteral("ピクセルへ移動"),
+                               goToCellQuestion(hit.x, hit.y, xMm, yMm)))
+        return;
+    // The moves of the motor rows, with their checks.
+    stage_.moveTo(1, xMm);
+    stage_.moveTo(2, yMm);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Map output: the auto scale, pictures, the three-colour overlay. The choices are kept in the
+// program's settings file.
+
+namespace {
+const char* const kOverlayKey[3] = {"map.overlay.red", "map.overlay.green", "map.overlay.blue"};
+QString key(const char* base, const char* part) {
+    return QString::fromLatin1(base) + QLatin1Char('.') + QString::fromLatin1(part);
+}
+}  // namespace
+
+void Scan2DPage::loadMapSettings() {
+    const ProgramSettings& ps = st().settings;
+    autoScale_ = ps.boolValue(QStringLiteral("map.autoScale"), false);
+    CheckMapAuto->setChecked(autoScale_);
+    MapTools->CheckAutoPicture->setChecked(ps.boolValue(QStringLiteral("map.autoPicture"), false));
+    refreshSlotNames();
+    for (int k = 0; k < 3; ++k) {
+        MapOverlayChannel& c = overlay_.ch[k];
+        c.slot = std::clamp(ps.intValue(key(kOverlayKey[k], "slot"), k), 0, 19);
+        c.low = std::max(0, ps.intValue(key(kOverlayKey[k], "low"), 0));
+        c.high = std::max(0, ps.intValue(key(kOverlayKey[k], "high"), 0));
+        MapTools->ComboOverlay[k]->setCurrentIndex(c.slot);
+        MapTools->EditOverlayLow[k]->setText(QString::number(c.low));
+        MapTools->EditOverlayHigh[k]->setText(QString::number(c.high));
+    }
+    overlayShown_ = ps.boolValue(QStringLiteral("map.overlay.show"), false);
+    MapTools->CheckOverlay->setChecked(overlayShown_);
+}
+
+void Scan2DPage::refreshSlotNames() {
+    if (std::memcmp(slotNames_, rec().MapRoiElementName, sizeof slotNames_) == 0 &&
+        MapTools->ComboOverlay[0]->count() == 20)
+        return;
+    std::memcpy(slotNames_, rec().MapRoiElementName, sizeof slotNames_);
+    QStringList names;
+    for (int s = 0; s < 20; ++s) names << fromSjis(rec().MapRoiElementName[s]);
+    MapTools->setSlotNames(names);
+}
+
+void Scan2DPage::CheckMapAutoClick() {
+    autoScale_ = CheckMapAuto->isChecked();
+    st().settings.setValue(QStringLiteral("map.autoScale"), autoScale_);
+    DrawMap();
+}
+
+void Scan2DPage::CheckAutoPictureClick() {
+    st().settings.setValue(QStringLiteral("map.autoPicture"),
+                           MapTools->CheckAutoPicture->isChecked());
+}
+
+void Scan2DPage::OverlayChange() {
+    ProgramSettings& ps = st().settings;
+    for (int k = 0; k < 3; ++k) {
+        MapOverlayChannel& c = overlay_.ch[k];
+        c.slot = std::clamp(MapTools->ComboOverlay[k]->currentIndex(), 0, 19);
+        c.low = std::max(0, MapTools->EditOverlayLow[k]->text().toInt());
+        c.high = std::max(0, MapTools->EditOverlayHigh[k]->text().toInt());
+        ps.setValue(key(kOverlayKey[k], "slot"), c.slot);
+        ps.setValue(key(kOverlayKey[k], "low"), static_cast<int>(c.low));
+        ps.setValue(key(kOverlayKey[k], "high"), static_cast<int>(c.high));
+    }
+    overlayShown_ = MapTools->CheckOverlay->isChecked();
+    ps.setValue(QStringLiteral("map.overlay.show"), overlayShown_);
+    DrawMap();
+}
+
+void Scan2DPage::ButtonMapPictureClick() {
+    const InfoRecord& r = rec();
+    const MapDisplayState& mv = st().mapView;
+    const QString folder = fromSjis(r.SaveFolder);
+    const QString prefix = fromSjis(r.ScanFileName);
+    if (MapTools->CheckPictureAll->isChecked()) {
+        // Every enabled slot, each on the full scale of its own largest count.
+        const QString dir = svc().dialogs.chooseFolder(QStringLiteral("マップPNGの保存先"), folder);
+        if (dir.isEmpty()) return;
+        int written = 0;
+        for (int s = 0; s < 20; ++s) {
+            if (r.MapRoiEnabled[s] != 1) continue;
+            const QString path =
+                QDir(dir).filePath(prefix + scanFileGroupName(r, s) + QStringLiteral(".png"));
+            const MapScale scale = mapScaleForSlot(mv, st().maps, s, r.MapPixelsX, r.MapPixelsY);
+            const WriteOutcome out = saveMapPicture(path, renderMapPicture(st().maps, s, r, scale));
+            if (!out.ok()) {
+                svc().alerts.beep();
+                svc().alerts.message(QStringLiteral("PNGファイルを書けません: ") + out.error);
+                return;
+            }
+            ++written;
+        }
+        svc().alerts.status(QStringLiteral("%1 PNG files written to %2").arg(written).arg(dir));
+        return;
+    }
+    const int slot = std::clamp<int32_t>(mv.MapViewSlot, 0, 19);
+    const QString name =
+        prefix + (overlayShown_ ? QStringLiteral("RGB") : scanFileGroupName(r, slot)) +
+        QStringLiteral(".png");
+    const QString path = svc().dialogs.saveFileNamed(QStringLiteral("マップPNGの保存"), folder,
+                                                     QStringLiteral("PNG (*.png)"), name);
+    if (path.isEmpty()) return;
+    const QImage picture = overlayShown_ ? renderOverlayPicture(st().maps, overlay_, r)
+                                         : renderMapPicture(st().maps, slot, r, mapScaleOf(mv));
+    const WriteOutcome out = saveMapPicture(path, picture);
+    if (!out.ok()) {
+        svc().alerts.beep();
+        svc().alerts.message(QStringLiteral("PNGファイルを書けません: ") + out.error);
+        return;
+    }
+    svc().alerts.status(QStringLiteral("PNG written: ") + path);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,12 +6,16 @@
 
 #include "app/Page.h"
 #include "app/PaintBox.h"
+#include "scan/MapOverlay.h"
+#include "scan/MapPicture.h"
+#include "scan/MapToolsPanel.h"
 #include "scan/MapView.h"
 #include "scan/ScanSequencer.h"
 #include "scan/StageControl.h"
 #include "scan/StageLamp.h"
 #include "scan/StagePositionBox.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -62,6 +66,16 @@ public:
     void SpeedButton50Click();
     void PaintBoxElemMouseDown(Qt::MouseButton button, int x, int y);
     void PaintBox2DMouseDown(Qt::MouseButton button, int x, int y);
+    // Double click on a map cell: asks, then moves the stage to the cell's centre (refused
+    // while a scan runs).
+    void PaintBox2DDblClick(int x, int y);
+    // Map output: the "auto" scale, pictures, the overlay.
+    void CheckMapAutoClick();
+    void ButtonMapPictureClick();
+    void CheckAutoPictureClick();
+    void OverlayChange();
+    const MapOverlayChoice& overlay() const { return overlay_; }
+    bool overlayShown() const { return overlayShown_; }
 
     // Scan.
     void Button65Click();   // Start SCAN
@@ -90,6 +104,14 @@ public:
     QImage ImageElem;
     PaintBox* PaintBox2D = nullptr;
     QImage Image2D;
+
+    // The colour bar and element name beside the map.
+    PaintBox* PaintBoxColourBar = nullptr;
+    QImage ImageColourBar;
+    const MapColourBar& colourBar() const { return colourBar_; }
+    QCheckBox* CheckMapAuto = nullptr;   // "auto": the MAX rule at every redraw
+    MapToolsPanel* MapTools = nullptr;      // on the page, or in its own window in a small one
+    QToolButton* ButtonMapTools = nullptr;   // opens that window
 
     // Contrast and view.
     QSlider* TrackBar1 = nullptr;   // lower cut ("Ｚ軸 Bottom")
@@ -189,6 +211,18 @@ private:
     QWidget* viewButtons_ = nullptr;     // the eight view buttons: beside the map or in the column
     void placeViewButtons(bool beside, const QRect& besideRect);
     std::unique_ptr<MapView> view_;
+    std::unique_ptr<MapOverlayView> overlayView_;
+    MapColourBar colourBar_;
+    MapOverlayChoice overlay_;
+    bool overlayShown_ = false;
+    bool autoScale_ = false;
+    void loadMapSettings();
+    void refreshSlotNames();
+    char slotNames_[20][32] = {};
+    int besideLeft() const;
+    int contrastUsed_ = 0;
+    QDialog* mapToolsWindow_ = nullptr;
+    void placeMapTools(bool onPage);    // height the contrast bars take under the legend   // left edge of the column beside the map (after the colour bar)
 
     StageControl stage_;
     ScanSequencer seq_;

@@ -2,6 +2,8 @@
 
 #include "app/FieldText.h"
 #include "instrument/Pulses.h"
+#include "scan/LiveMap.h"
+#include "scan/MapPicture.h"
 #include "scan/PartialPass.h"
 #include "scan/ScanConfig.h"
 #include "scan/ScanProgress.h"
@@ -156,6 +158,9 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         unreadableSinceMs_ = -1;
         clearMaps();
         files_.beginScan();
+        hdf5_.beginScan(r_, svc_.clock.localDateTime());
+        // The live map shows a slot the scan fills.
+        st_.mapView.MapViewSlot = slotToShowAtStart(r_, st_.mapView.MapViewSlot);
         st_.ScanMode = 2;
         run_.ScanState = 0;
         // A new scan starts with an empty error box and empty step labels, empty queue boxes,
@@ -226,6 +231,10 @@ QString ScanSequencer::keepPartialPass(JournalEnd how, QString& failure) {
     const MapFileWriter::Result files = writePartialPass(files_, p, st_.maps);
     run_.FilesWritten += static_cast<int32_t>(files.written.size());
     run_.LinesInPass = 0;
+    // The scan's HDF5 file says how many lines the stopped or aborted pass holds.
+    if (p.linesDone > 0)
+        writeScanFile(how == JournalEnd::Stopped ? ScanFileState::Stopped : ScanFileState::Aborted,
+                      p.rowsKept, files.openFailed);
     QString error;
     if (files.openFailed) {
         run_.UnsavedPass = true;
@@ -270,7 +279,7 @@ void ScanSequencer::journalFailed(const QString& error) {
         error);
 }
 
-void ScanSequencer::writePassFiles() {
+MapFileWriter::Result ScanSequencer::writePassFiles() {
     const MapFileWriter::Result files = files_.write(r_, st_.maps, run_.lineTime, run_.ScanZ);
     run_.FilesWritten += static_cast<int32_t>(files.written.size());
     ++run_.PassesDone;
@@ -286,6 +295,7 @@ void ScanSequencer::writePassFiles() {
     } else if (journal_.isOpen() && !journal_.appendPassWritten(run_.ScanPass, run_.ScanZ, error)) {
         journalFailed(error);
     }
+    return files;
 }
 
 // No pixel pulses, no 2D accumulation, the MCA stopped: nothing of an ended scan can reach the
@@ -384,6 +394,35 @@ void ScanSequencer::setTimer2(int ms) {
 }
 
 void ScanSequencer::clearMaps() { st_.maps.clear(); }
+
+void ScanSequencer::writeScanFile(ScanFileState state, int lines, bool boxShown) {
+    const WriteOutcome out = hdf5_.writePass(st_.maps, run_.lineTime, run_.ScanZ, run_.ScanPass,
+                                             lines, state, svc_.clock.localDateTime());
+    if (out.ok()) return;
+    // A pass whose map files could not be created has told the operator in a box already.
+    const QString text = QStringLiteral("スキャンファイル(HDF5) 書き込みエラー: ") + out.error;
+    svc_.alerts.beep();
+    if (boxShown)
+        svc_.alerts.status(text);
+    else
+        svc_.alerts.message(text);
+}
+
+void ScanSequencer::writePassPictures(const QStringList& csvPaths) {
+    int k = 0;
+    for (int s = 0; s < 20 && k < csvPaths.size(); ++s) {
+        if (r_.MapRoiEnabled[s] != 1) continue;
+        QString path = csvPaths[k++];
+        path.replace(path.lastIndexOf(QStringLiteral(".CSV")), 4, QStringLiteral(".png"));
+        const MapScale scale =
+            mapScaleForSlot(st_.mapView, st_.maps, s, r_.MapPixelsX, r_.MapPixelsY);
+        const WriteOutcome out = saveMapPicture(path, renderMapPicture(st_.maps, s, r_, scale));
+        if (!out.ok()) {
+            svc_.alerts.beep();
+            svc_.alerts.status(QStringLiteral("PNG write error: ") + out.error);
+        }
+    }
+}
 
 // Waits for X, Y (and Z when used); a lit end switch aborts the scan, which then waits no more.
 bool ScanSequencer::motorsStill() {
@@ -754,7 +793,15 @@ void ScanSequencer::step() {
             run_.ScanState = 30;
             return;
         case 100: {
-            writePassFiles();
+            {
+                const MapFileWriter::Result files = writePassFiles();
+                const bool last = run_.ScanPass + 1 >= r_.ScanRepeat &&
+                                  (r_.ScanUseZ != 1 || run_.ScanZ >= r_.ZCount);
+                writeScanFile(last ? ScanFileState::Complete : ScanFileState::Running,
+                              r_.ScanYSteps, files.openFailed);
+                if (st_.settings.boolValue(QStringLiteral("map.autoPicture"), false))
+                    writePassPictures(files.written);
+            }
             ++run_.ScanPass;
             if (run_.ScanPass >= r_.ScanRepeat) {
                 run_.ScanState = 200;

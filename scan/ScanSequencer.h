@@ -12,6 +12,7 @@
 #include "instrument/Kx10.h"
 #include "scan/MapFileWriter.h"
 #include "scan/ScanJournal.h"
+#include "scan/ScanHdf5.h"
 #include "scan/StageControl.h"
 #include "scan/ZPlanes.h"
 
@@ -103,6 +104,8 @@ public:
     bool redErrorCommentVisible() const { return run_.RedCount != 0; }
     // The journal of the scan under way (closed once the scan has ended).
     const ScanJournal& journal() const { return journal_; }
+    // The scan file (HDF5) of the scan under way or last run.
+    const ScanHdf5File& scanFile() const { return hdf5_; }
 
     // Checks the scan parameters of the record against the map arrays and the motor scale; an
     // empty text means they are fine.
@@ -127,7 +130,7 @@ private:
     void endJournal(JournalEnd how);
     // A line's pixels are all stored: into the journal, on the disk, before the next stroke.
     void lineCompleted();
-    void writePassFiles();
+    MapFileWriter::Result writePassFiles();
     void journalFailed(const QString& error);
     void quietHardware();
     // True when X, Y (and Z when used) read as standing; an unreadable state is not standing
@@ -150,6 +153,11 @@ private:
     void yStep();
     void storePixel(const uint8_t* frame);
     void clearMaps();
+    // Writes the scan file with the pass under way (`lines` whole lines of it); a failed write
+    // is reported in a box, or on the status bar when `boxShown` (a box told of the pass).
+    void writeScanFile(ScanFileState state, int lines, bool boxShown = false);
+    // The map pictures of the enabled slots beside their CSV files (`csvPaths` in slot order).
+    void writePassPictures(const QStringList& csvPaths);
     void setTimer2(int ms);
     void changed() { ++disp_.serial; }
     int channelsOfMapIndex() const;
@@ -168,6 +176,7 @@ private:
     ScanDisplay disp_;
     MapFileWriter files_;
     ScanJournal journal_;
+    ScanHdf5File hdf5_;
     bool clearedForPass_ = false;
     // The stall watchdog: the state the clock below belongs to, and when that state was entered
     // (state 40: when the stroke began or its latest pixel arrived).
