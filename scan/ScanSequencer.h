@@ -98,8 +98,11 @@ public:
     // means they are fine.
     QString parameterProblem() const;
 
-private:
+    // Ends a running scan as aborted: idle, the scan hardware quiet, the end shown, then the
+    // message (the scan's own failures, and an instrument lost while the scan ran).
     void abort(const QString& message);
+
+private:
     void step();   // the work of the state the scan is in
     void finish(ScanEnd how, const QString& text);
     void quietHardware();
