@@ -3,6 +3,7 @@
 namespace qor {
 
 const char* const kDriverEnvironmentVariable = "QOR10_DRIVER";
+const char* const kHostEnvironmentVariable = "QOR10_DRIVER_HOST";
 const char* const kProgramVersion = "0.10";
 
 CommandLine::CommandLine()
@@ -11,21 +12,38 @@ CommandLine::CommandLine()
                              "of the simulated instrument. Also taken from the environment "
                              "variable QOR10_DRIVER; this option wins."),
               QStringLiteral("path")),
+      host_(QStringLiteral("driver-host"),
+            QStringLiteral("Serve the driver library from the driver host program at <path> "
+                           "(kx10host), in a process of its own: for a library of the other "
+                           "bitness, or to keep the program running when the library fails. "
+                           "Also taken from QOR10_DRIVER_HOST; this option wins."),
+            QStringLiteral("path")),
       helpOption_(parser_.addHelpOption()),
       versionOption_(parser_.addVersionOption()) {
     parser_.setApplicationDescription(
         QStringLiteral("QOR-10 / KX-10 operator program. Without options it runs against the "
                        "built-in simulated instrument."));
     parser_.addOption(driver_);
+    parser_.addOption(host_);
 }
 
-bool CommandLine::parse(const QStringList& arguments, const QString& driverEnvironment) {
+bool CommandLine::parse(const QStringList& arguments, const QString& driverEnvironment,
+                        const QString& hostEnvironment) {
     help_ = version_ = false;
     driverPath_.clear();
+    hostPath_.clear();
+    error_.clear();
     if (!parser_.parse(arguments)) return false;
     help_ = parser_.isSet(helpOption_) || parser_.isSet(QStringLiteral("help-all"));
     version_ = parser_.isSet(versionOption_);
     driverPath_ = parser_.isSet(driver_) ? parser_.value(driver_) : driverEnvironment;
+    hostPath_ = parser_.isSet(host_) ? parser_.value(host_) : hostEnvironment;
+    if (!hostPath_.isEmpty() && driverPath_.isEmpty() && !help_ && !version_) {
+        error_ = QStringLiteral("The driver host %1 needs the driver library it is to serve: "
+                                "--driver <path> or QOR10_DRIVER")
+                     .arg(hostPath_);
+        return false;
+    }
     return true;
 }
 

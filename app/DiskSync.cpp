@@ -1,26 +1,14 @@
 #include "app/DiskSync.h"
 
-#include <QFileDevice>
+#include "app/Platform.h"
 
-#ifdef _WIN32
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include <QFileDevice>
 
 namespace qor {
 
 bool syncToDisk(QFileDevice& file) {
     if (!file.flush()) return false;
-    const int fd = file.handle();
-    if (fd < 0) return false;
-#ifdef _WIN32
-    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h) != 0;
-#else
-    return ::fsync(fd) == 0;
-#endif
+    return platform::flushToDisk(file.handle());
 }
 
 }  // namespace qor

@@ -3,6 +3,7 @@
 // Production implementations live in app/QtServices; tests give recording fakes, so nothing a
 // test runs ever blocks on a modal box, a sound or wall time.
 
+#include "app/Clock.h"
 #include "app/Printing.h"
 
 #include <QDateTime>
@@ -57,14 +58,6 @@ public:
     }
     // A yes/no question; true for yes.
     virtual bool confirm(const QString& caption, const QString& text) = 0;
-};
-
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual int64_t nowMs() const = 0;            // monotonic milliseconds
-    virtual QDateTime localDateTime() const = 0;  // local date and time for file names
-    virtual void sleepMs(int ms) = 0;             // a short blocking wait
 };
 
 // Everything a page or dialog needs from the platform, handed around by reference.

@@ -531,6 +531,7 @@ private:
 void TForm9::Timer1Timer() {
     if (inTimer1_) return;
     TickGuard guard(inTimer1_);
+    if (!lostInstrument_.isEmpty()) settleLostInstrument();
     const int index = PageMaster->currentIndex();
     if (Page* p = page(index)) p->tickDuty();
     st_->PreviousTabIndex = index;
@@ -550,6 +551,26 @@ void TForm9::Timer2Timer() {
         recordedScanMode_ = st_->ScanMode;
         writeInformation();
     }
+}
+
+void TForm9::instrumentLost(const QString& what) {
+    st_->Online = 0;
+    st_->UsbOpenAllowed = 1;
+    showOnlineLamp(false);
+    svc_.alerts.status(what);
+    lostInstrument_ = what;
+}
+
+void TForm9::settleLostInstrument() {
+    const QString what = lostInstrument_;
+    lostInstrument_.clear();
+    svc_.alerts.beep();
+    if (st_->ScanMode == 2) {
+        NonStop2Dcollect->abortScan(what);
+        return;
+    }
+    if (st_->ScanMode == 3 || TabSheet1->elementScanArmed()) TabSheet1->Button87Click();
+    svc_.alerts.message(what);
 }
 
 void TForm9::showOnlineLamp(bool online) {

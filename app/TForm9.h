@@ -56,6 +56,10 @@ public:
     bool FormCloseQuery();
     void Timer1Timer();
     void Timer2Timer();
+    // The instrument was lost (the driver host ended, hung or broke the protocol): offline at
+    // once, the lamp off, the next connect opens the interface again; the next Timer1 tick
+    // aborts a running scan through its abort path and shows `what`.
+    void instrumentLost(const QString& what);
     void N1Click();
     void N10247681Click();
     void Xray1Click();
@@ -164,6 +168,8 @@ private:
     bool inTimer2_ = false;
     bool closed_ = false;
     int32_t recordedScanMode_ = 0;   // the scan mode when the record was last written
+    QString lostInstrument_;   // what ended the instrument, until Timer1 has shown it
+    void settleLostInstrument();
 };
 
 }  // namespace qor

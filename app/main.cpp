@@ -1,11 +1,13 @@
 // The operator program: the main window against the simulated instrument, or against the
-// instrument's driver library named with --driver PATH or QOR10_DRIVER=PATH.
+// instrument's driver library named with --driver PATH or QOR10_DRIVER=PATH, loaded into the
+// program or served by the driver host named with --driver-host PATH or QOR10_DRIVER_HOST=PATH.
 
 #include "app/CommandLine.h"
 #include "app/InstrumentChoice.h"
 #include "app/QtPrinting.h"
 #include "app/QtServices.h"
 #include "app/TForm9.h"
+#include "instrument/Kx10Host.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,7 +52,9 @@ int main(int argc, char** argv) {
     qor::CommandLine options;
     const QString driverEnvironment = QProcessEnvironment::systemEnvironment().value(
         QString::fromLatin1(qor::kDriverEnvironmentVariable));
-    if (!options.parse(QCoreApplication::arguments(), driverEnvironment)) {
+    const QString hostEnvironment = QProcessEnvironment::systemEnvironment().value(
+        QString::fromLatin1(qor::kHostEnvironmentVariable));
+    if (!options.parse(QCoreApplication::arguments(), driverEnvironment, hostEnvironment)) {
         print(stderr, options.errorText());
         print(stderr, options.helpText());
         return 2;
@@ -73,7 +77,8 @@ int main(int argc, char** argv) {
         qor::QtPrinting printing;
         qor::Services services{alerts, sounds, dialogs, clock, printing};
         // A driver library that cannot be bound whole is refused before any window opens.
-        qor::InstrumentChoice choice = qor::chooseInstrument(options.driverPath(), clock);
+        qor::InstrumentChoice choice =
+            qor::chooseInstrument(options.driverPath(), options.hostPath(), clock);
         if (!choice.instrument) {
             print(stderr, choice.error);
             QMessageBox::critical(nullptr, QStringLiteral("QOR-10"), choice.error);
@@ -82,11 +87,15 @@ int main(int argc, char** argv) {
         qor::TForm9 form(services, *choice.instrument, startDir);
         alerts.setWindow(&form, form.StatusBar1);
         qor::showInstrumentName(*form.StatusBar1, choice.name);
+        if (choice.host)
+            choice.host->setLossHandler([&form](const QString& what) { form.instrumentLost(what); });
         dialogs.setParent(&form);
         printing.setParent(&form);
         form.createDialogs();
         form.show();
-        return app.exec();
+        const int status = app.exec();
+        if (choice.host) choice.host->setLossHandler(nullptr);
+        return status;
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("QOR-10"), QString::fromLocal8Bit(e.what()));
     }

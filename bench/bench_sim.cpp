@@ -3,6 +3,7 @@
 
 #include "sim/Kx10Simulator.h"
 
+#include <QDateTime>
 #include <benchmark/benchmark.h>
 
 namespace {

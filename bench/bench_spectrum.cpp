@@ -5,6 +5,7 @@
 #include "sim/Kx10Simulator.h"
 #include "spectrum/SpectrumPlot.h"
 
+#include <QDateTime>
 #include <QFont>
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -21,5 +21,8 @@ const char* csvInput(const uint8_t* data, std::size_t size);
 const char* roiInput(const uint8_t* data, std::size_t size);
 const char* sroiInput(const uint8_t* data, std::size_t size);
 const char* infoFileInput(const uint8_t* data, std::size_t size);
+// A frame payload from the other end of the driver host's pipe, read as a request (the host's
+// side) and as a reply (the program's side).
+const char* hostProtocolInput(const uint8_t* data, std::size_t size);
 
 }  // namespace qor::fuzz

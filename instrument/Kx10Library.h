@@ -25,9 +25,6 @@
 
 namespace qor {
 
-constexpr int32_t kLibraryOverrun = -1000;
-constexpr int32_t kLibraryBadBuffer = -1001;
-
 class Kx10Library : public Kx10 {
 public:
     // Loads the library at `path` and resolves every operation. On refusal returns null and puts

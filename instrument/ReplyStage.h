@@ -21,6 +21,11 @@
 
 namespace qor {
 
+// Results of a reply operation refused by the staging: the library wrote past the reply's
+// documented length, or the caller gave no buffer.
+constexpr int32_t kLibraryOverrun = -1000;
+constexpr int32_t kLibraryBadBuffer = -1001;
+
 class ReplyStage {
 public:
     static constexpr int kCapacity = 4096;    // longest reply staged

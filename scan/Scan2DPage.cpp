@@ -858,6 +858,11 @@ void Scan2DPage::scanTick() {
     showScanDisplay();
 }
 
+void Scan2DPage::abortScan(const QString& message) {
+    seq_.abort(message);
+    showScanDisplay();
+}
+
 namespace {
 
 // Sets a label's text from a fixed-size text when it differs from the one shown.

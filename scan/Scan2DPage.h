@@ -42,6 +42,8 @@ public:
     // One tick of the mapping scan (Timer2, online, ScanMode 2), then the scan panel and the
     // Timer2 period follow what the sequencer shows.
     void scanTick();
+    // Aborts the running scan with `message` and shows its end.
+    void abortScan(const QString& message);
     // Redraws both images and copies them to their paint areas; does nothing while the map
     // display is held or while this page is not the visible one.
     void DrawMap();

@@ -119,8 +119,11 @@ public:
     static int64_t strokeStallBoundMs(const InfoRecord& r);
     static int64_t motorWaitBoundMs(const InfoRecord& r);
 
-private:
+    // Ends a running scan as aborted: idle, the scan hardware quiet, the end shown, then the
+    // message (the scan's own failures, and an instrument lost while the scan ran).
     void abort(const QString& message);
+
+private:
     void step();   // the work of the state the scan is in
     void finish(ScanEnd how, const QString& text);
     // A stopped or aborted scan: the pass under way as partial map files, the journal ended.

@@ -20,7 +20,7 @@ struct Kx10Simulator::McaModule {
     uint64_t linesSincePset = 0;
 };
 
-Kx10Simulator::Kx10Simulator(Clock& clock, const SimConfig& config)
+Kx10Simulator::Kx10Simulator(MonotonicClock& clock, const SimConfig& config)
     : clock_(clock),
       cfg_(config),
       emission_(config.rateScale),

@@ -23,7 +23,7 @@
 // - KX10Motor_Read_Paddress: "P" and the pulse address as "%+010d" (11 characters);
 // - KX10SC24_Status: "C0" (present, not counting).
 
-#include "app/Services.h"
+#include "app/Clock.h"
 #include "instrument/Kx10.h"
 #include "sim/SimConfig.h"
 #include "sim/SimEmission.h"
@@ -46,8 +46,8 @@ constexpr int32_t kSimInjected = -4;
 
 class Kx10Simulator : public Kx10 {
 public:
-    explicit Kx10Simulator(Clock& clock) : Kx10Simulator(clock, SimConfig{}) {}
-    Kx10Simulator(Clock& clock, const SimConfig& config);
+    explicit Kx10Simulator(MonotonicClock& clock) : Kx10Simulator(clock, SimConfig{}) {}
+    Kx10Simulator(MonotonicClock& clock, const SimConfig& config);
     ~Kx10Simulator() override;
 
     int32_t KX10USB_Open(const char* serial, int32_t dev, int32_t p1, int32_t p2) override;
@@ -122,7 +122,7 @@ private:
     static int32_t putFrame(uint8_t* buf, int32_t size, uint8_t* frame, int len, int endMark,
                             const SimFaults::Hit& hit);
 
-    Clock& clock_;
+    MonotonicClock& clock_;
     SimConfig cfg_;
     SimFaults faults_;
     SimUsb usb_;

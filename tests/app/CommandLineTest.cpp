@@ -50,3 +50,22 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_FALSE(c.helpRequested());
     EXPECT_EQ(QStringLiteral("qor10 0.10"), c.versionText());
 }
+
+TEST(CommandLine, TheDriverHostFromTheOptionOrTheEnvironmentAndOnlyWithALibrary) {
+    CommandLine c;
+    ASSERT_TRUE(c.parse(args({"--driver", "KX10DLL.dll"}), QString(), QString()));
+    EXPECT_TRUE(c.hostPath().isEmpty()) << "without a host the library loads in-process";
+
+    ASSERT_TRUE(c.parse(args({"--driver", "KX10DLL.dll"}), QString(),
+                        QStringLiteral("C:/qor10/kx10host.exe")));
+    EXPECT_EQ(QStringLiteral("C:/qor10/kx10host.exe"), c.hostPath());
+    ASSERT_TRUE(c.parse(args({"--driver-host", "kx10host32.exe"}),
+                        QStringLiteral("KX10DLL.dll"), QStringLiteral("C:/qor10/kx10host.exe")));
+    EXPECT_EQ(QStringLiteral("kx10host32.exe"), c.hostPath()) << "the option wins";
+    EXPECT_EQ(QStringLiteral("KX10DLL.dll"), c.driverPath());
+
+    EXPECT_FALSE(c.parse(args({"--driver-host", "kx10host.exe"}), QString(), QString()));
+    EXPECT_EQ(QStringLiteral("The driver host kx10host.exe needs the driver library it is to "
+                             "serve: --driver <path> or QOR10_DRIVER"),
+              c.errorText());
+}

@@ -1,20 +1,26 @@
 // The program against the instrument's driver library: a whole session (connect, one live
 // spectrum, a 4 x 4 mapping scan, close) through Kx10Library and the stand-in library over the
-// simulator gives the same spectra, map cells, map files and driver calls, call by call, as the
-// same session against the simulator itself; the status bar names the instrument in use.
+// simulator, and again through the driver host serving that library, gives the same spectra,
+// map cells, map files, messages and driver calls, call by call, as the same session against
+// the simulator itself; the status bar names the instrument in use. A host killed in mid-scan
+// leaves the program running and offline, the scan aborted, and the next connect starts a new
+// host.
 
 #include "app/InstrumentChoice.h"
+#include "instrument/Kx10Host.h"
 #include "instrument/Kx10Library.h"
 #include "scan/Scan2DPage.h"
 #include "scan/SetupScanPage.h"
 #include "shim/ShimControl.h"
 #include "spectrum/McaPage.h"
 #include "support/Harness.h"
+#include "support/HostedShim.h"
 #include "support/LoggingKx10.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLibrary>
 #include <gtest/gtest.h>
@@ -44,6 +50,8 @@ std::vector<int32_t> slot0(Harness& h) {
     return std::vector<int32_t>(s, s + 4096);
 }
 
+void setUpScan(Harness& h);
+
 // Connect; a 1 s live spectrum of 2048 channels on the MCA page; a one-way 4 x 4 scan with Fe
 // K-alpha in map slot 1 and a broad ROI in slot 2; then the close, which reads the motors back.
 void runSession(Harness& h, Session& out) {
@@ -61,6 +69,32 @@ void runSession(Harness& h, Session& out) {
     for (int i = 0; i < 3; ++i) h.tick1();
     out.spectrum = slot0(h);
 
+    setUpScan(h);
+    Scan2DPage& scan = *h.form().NonStop2Dcollect;
+    h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
+    scan.Button65->click();
+    ASSERT_EQ(2, h.st().ScanMode);
+    h.runTimers([&] { return h.st().ScanMode == 2; }, 2000);
+    ASSERT_EQ(0, h.st().ScanMode) << "the scan ends by itself";
+    for (int slot = 0; slot < 2; ++slot)
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) out.maps.push_back(h.st().maps.at(slot, x, y));
+    out.fileNames = QDir(h.dir()).entryList({QStringLiteral("*.CSV")}, QDir::Files, QDir::Name);
+    for (const QString& name : out.fileNames) {
+        QFile f(QDir(h.dir()).filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        out.files.push_back(f.readAll());
+    }
+
+    h.close();
+    out.savedX = h.rec().MotorSavedPosition[0];
+    out.messages = h.alerts.messages;
+    out.statusTexts = h.alerts.statusTexts;
+}
+
+// A one-way 4 x 4 scan with Fe K-alpha in map slot 1 and a broad ROI in slot 2, files into the
+// harness's folder, the 2D SCAN page shown.
+void setUpScan(Harness& h) {
     InfoRecord& r = h.rec();
     r.RoiStart[0][1] = 628;
     r.RoiEnd[0][1] = 652;
@@ -83,26 +117,6 @@ void runSession(Harness& h, Session& out) {
     Scan2DPage& scan = *h.form().NonStop2Dcollect;
     scan.Edit141->setText(QStringLiteral("lib"));
     h.form().PageMaster->setCurrentIndex(TForm9::kScan2D);
-
-    h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
-    scan.Button65->click();
-    ASSERT_EQ(2, h.st().ScanMode);
-    h.runTimers([&] { return h.st().ScanMode == 2; }, 2000);
-    ASSERT_EQ(0, h.st().ScanMode) << "the scan ends by itself";
-    for (int slot = 0; slot < 2; ++slot)
-        for (int y = 0; y < kSide; ++y)
-            for (int x = 0; x < kSide; ++x) out.maps.push_back(h.st().maps.at(slot, x, y));
-    out.fileNames = QDir(h.dir()).entryList({QStringLiteral("*.CSV")}, QDir::Files, QDir::Name);
-    for (const QString& name : out.fileNames) {
-        QFile f(QDir(h.dir()).filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        out.files.push_back(f.readAll());
-    }
-
-    h.close();
-    out.savedX = h.rec().MotorSavedPosition[0];
-    out.messages = h.alerts.messages;
-    out.statusTexts = h.alerts.statusTexts;
 }
 
 int64_t total(const std::vector<int32_t>& v, size_t from) {
@@ -154,6 +168,28 @@ TEST(DriverLibraryWindow, ASessionThroughTheLibraryEqualsTheSessionOnTheSimulato
         if (HasFatalFailure()) return;
     }
 
+    // A third time through the driver host serving the same library in a process of its own.
+    Session hosted;
+    {
+        std::unique_ptr<HostedShim> hostedShim;
+        {
+            Harness h([&](Harness& h) {
+                hostedShim = std::make_unique<HostedShim>(h.clock);
+                InstrumentChoice c = chooseInstrument(HostedShim::libraryPath(),
+                                                      HostedShim::hostPath(), h.clock);
+                EXPECT_TRUE(c.host) << c.error.toStdString();
+                name = c.name;
+                return hostedShim->synced(std::move(c.instrument));
+            });
+            showInstrumentName(*h.form().StatusBar1, name);
+            EXPECT_EQ(HostedShim::instrumentName(), instrumentLabel(h));
+            runSession(h, hosted);
+            if (HasFatalFailure()) return;
+        }
+        // The host has ended with the harness: its library wrote the call log.
+        hosted.calls = hostedShim->log();
+    }
+
     // The session did what it says: a spectrum that grew, maps with counts, files written, the
     // connect, the pixels and the close reached the instrument.
     EXPECT_GT(total(direct.firstTick, 2), 0);
@@ -179,6 +215,81 @@ TEST(DriverLibraryWindow, ASessionThroughTheLibraryEqualsTheSessionOnTheSimulato
     ASSERT_EQ(direct.calls.size(), bound.calls.size());
     for (size_t i = 0; i < direct.calls.size(); ++i)
         ASSERT_EQ(direct.calls[i], bound.calls[i]) << "driver call " << i;
+
+    // ... and through the driver host as well.
+    EXPECT_EQ(direct.firstTick, hosted.firstTick);
+    EXPECT_EQ(direct.spectrum, hosted.spectrum);
+    EXPECT_EQ(direct.maps, hosted.maps);
+    EXPECT_EQ(direct.fileNames, hosted.fileNames);
+    EXPECT_EQ(direct.files, hosted.files);
+    EXPECT_EQ(direct.savedX, hosted.savedX);
+    EXPECT_EQ(direct.messages, hosted.messages);
+    EXPECT_EQ(direct.statusTexts, hosted.statusTexts);
+    ASSERT_EQ(direct.calls.size(), hosted.calls.size());
+    for (size_t i = 0; i < direct.calls.size(); ++i)
+        ASSERT_EQ(direct.calls[i], hosted.calls[i]) << "driver call " << i;
+}
+
+TEST(DriverLibraryWindow, AHostKilledInMidScanLeavesTheProgramOfflineUntilTheNextConnect) {
+    std::unique_ptr<HostedShim> hostedShim;
+    Kx10Host* host = nullptr;
+    Harness h([&](Harness& h) {
+        hostedShim = std::make_unique<HostedShim>(h.clock);
+        InstrumentChoice c = chooseInstrument(HostedShim::libraryPath(),
+                                              HostedShim::hostPath(), h.clock);
+        host = c.host;
+        return hostedShim->synced(std::move(c.instrument));
+    });
+    ASSERT_NE(nullptr, host);
+    host->setLossHandler([&h](const QString& what) { h.form().instrumentLost(what); });
+    h.alerts.clear();
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online);
+    setUpScan(h);
+    Scan2DPage& scan = *h.form().NonStop2Dcollect;
+    h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
+    scan.Button65->click();
+    ASSERT_EQ(2, h.st().ScanMode);
+    const ScanSequencer& seq = scan.sequencer();
+    h.runTimers([&] { return seq.run().PixelsStored < 6; }, 2000);
+    ASSERT_EQ(2, h.st().ScanMode);
+    const std::vector<int32_t> cells = [&] {
+        std::vector<int32_t> v;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) v.push_back(h.st().maps.at(1, x, y));
+        return v;
+    }();
+    ASSERT_GT(total(cells, 0), 0);
+
+    const qint64 killed = host->processId();
+    killProcess(killed);
+    if (HasFatalFailure()) return;
+    h.runTimers([&] { return h.st().ScanMode == 2; }, 20);
+
+    // Offline, lamp off, the scan aborted through its abort path, the loss named.
+    EXPECT_EQ(0, h.st().Online);
+    EXPECT_EQ(0, h.st().ScanMode);
+    EXPECT_TRUE(h.form().qorOFF->isVisibleTo(&h.form()));
+    EXPECT_EQ(ScanEnd::Aborted, seq.display().end);
+    ASSERT_FALSE(h.alerts.messages.isEmpty());
+    const QString& last = h.alerts.messages.last();
+    const QString hostName = QFileInfo(HostedShim::hostPath()).fileName();
+    EXPECT_TRUE(last.startsWith(QStringLiteral("The driver host %1 ended during ").arg(hostName)) &&
+                last.endsWith(QStringLiteral("; the instrument is offline.")))
+        << h.alerts.messages.join('|').toStdString();
+    EXPECT_EQ(last, seq.display().endText);
+    // The map keeps the pixels measured before the loss.
+    for (int y = 0, i = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x, ++i)
+            EXPECT_EQ(cells[size_t(i)], h.st().maps.at(1, x, y)) << x << "," << y;
+
+    // The next connect starts a new host and goes online again.
+    h.alerts.clear();
+    h.form().SpeedButton20->click();
+    EXPECT_EQ(1, h.st().Online) << h.alerts.messages.join('|').toStdString();
+    EXPECT_TRUE(host->running());
+    EXPECT_NE(killed, host->processId());
+    EXPECT_TRUE(h.alerts.messages.isEmpty()) << h.alerts.messages.join('|').toStdString();
 }
 
 TEST(DriverLibraryWindow, TheStatusBarNamesTheInstrumentInUse) {

@@ -5,15 +5,29 @@
 //
 // Built twice: libkx10shim with every operation, and libkx10shim_partial (KX10SHIM_PARTIAL)
 // without KX10MCA_Clear and KX10SC24_Status, for the refusal of an incomplete library.
+//
+// Loaded by the driver host (another process), it is controlled through the environment
+// instead of kx10shim_reset (see ShimControl.h): a shared control block holds the clock and the
+// spill, and the call log goes to a file when the process ends.
 
-#include "app/QtServices.h"
 #include "instrument/Kx10Api.h"
 #include "shim/ShimControl.h"
 #include "sim/Kx10Simulator.h"
 #include "support/LoggingKx10.h"
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 #if defined(_WIN32)
 #define KX10SHIM_EXPORT __declspec(dllexport)
@@ -23,15 +37,84 @@
 
 namespace {
 
+// The steady clock of the program's own simulated instrument, without Qt (the library is also
+// cross-built for Windows).
+class SteadyClock : public qor::MonotonicClock {
+public:
+    int64_t nowMs() const override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - start_)
+            .count();
+    }
+    void sleepMs(int ms) override {
+        if (ms <= 0) return;
+#if defined(_WIN32)
+        Sleep(static_cast<DWORD>(ms));
+#else
+        usleep(static_cast<useconds_t>(ms) * 1000);
+#endif
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+// The clock of the control block another process shares: it reads the block's time, and a
+// wait moves the block's time on, as the test's manual clock does.
+class SharedClock : public qor::MonotonicClock {
+public:
+    explicit SharedClock(ShimShared* block) : block_(block) {}
+    int64_t nowMs() const override { return block_->nowMs; }
+    void sleepMs(int ms) override {
+        if (ms > 0) block_->nowMs += ms;
+    }
+
+private:
+    ShimShared* block_;
+};
+
+ShimShared* mapShared(const char* path) {
+#if defined(_WIN32)
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, sizeof(ShimShared),
+                                        nullptr);
+    CloseHandle(file);
+    if (!mapping) return nullptr;
+    void* p = MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ShimShared));
+    CloseHandle(mapping);
+    return static_cast<ShimShared*>(p);
+#else
+    const int fd = ::open(path, O_RDWR);
+    if (fd < 0) return nullptr;
+    void* p = mmap(nullptr, sizeof(ShimShared), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    ::close(fd);
+    return p == MAP_FAILED ? nullptr : static_cast<ShimShared*>(p);
+#endif
+}
+
 struct Shim {
-    qor::SteadyClock steady;
+    SteadyClock steady;
+    ShimShared* shared = nullptr;
+    std::unique_ptr<SharedClock> sharedClock;
+    qor::test::CallLog ownLog;
+    std::string logPath;
+
+    ~Shim() {
+        if (logPath.empty()) return;
+        if (FILE* f = std::fopen(logPath.c_str(), "w")) {
+            for (const std::string& line : ownLog) std::fprintf(f, "%s\n", line.c_str());
+            std::fclose(f);
+        }
+    }
     std::unique_ptr<qor::Kx10Simulator> sim;
     std::unique_ptr<qor::test::LoggingKx10> logging;
     qor::Kx10* front = nullptr;
     int spillBytes = 0;
     int spillSeen = 0;
 
-    void reset(qor::Clock& clock, qor::test::CallLog* log) {
+    void reset(qor::MonotonicClock& clock, qor::test::CallLog* log) {
         logging.reset();
         sim = std::make_unique<qor::Kx10Simulator>(clock);
         if (log) logging = std::make_unique<qor::test::LoggingKx10>(*sim, *log);
@@ -42,11 +125,23 @@ struct Shim {
 
 Shim& shim() {
     static Shim s;
-    if (!s.front) s.reset(s.steady, nullptr);
+    if (!s.front) {
+        const char* sharedPath = std::getenv("KX10SHIM_SHARED");
+        const char* logPath = std::getenv("KX10SHIM_LOG");
+        if (sharedPath) s.shared = mapShared(sharedPath);
+        if (s.shared) s.sharedClock = std::make_unique<SharedClock>(s.shared);
+        if (logPath) s.logPath = logPath;
+        s.reset(s.sharedClock ? static_cast<qor::MonotonicClock&>(*s.sharedClock) : s.steady,
+                logPath ? &s.ownLog : nullptr);
+    }
     return s;
 }
 
 qor::Kx10& kx() { return *shim().front; }
+
+// Inside the driver host the simulated instrument starts when the library is loaded, at the
+// control block's time then, as it does in-process at kx10shim_reset.
+const bool kStartedAtLoad = std::getenv("KX10SHIM_SHARED") && shim().front;
 
 #if defined(__GNUC__) || defined(__clang__)
 __attribute__((no_sanitize_address, noinline))
@@ -59,6 +154,11 @@ void plainStores(unsigned char* at, int n) {
 // Writes the spill a test asked for past the `length` bytes of a reply, once.
 void spill(void* buf, int length) {
     Shim& s = shim();
+    if (s.shared && s.shared->spillBytes > 0) {
+        s.spillBytes = s.shared->spillBytes;
+        s.spillSeen = s.shared->spillSeen;
+        s.shared->spillBytes = 0;
+    }
     if (s.spillBytes <= 0 || !buf) return;
     unsigned char* past = static_cast<unsigned char*>(buf) + length;
     if (s.spillSeen)
@@ -80,7 +180,7 @@ extern "C" {
 
 KX10SHIM_EXPORT void kx10shim_reset(qor::Clock* clock, qor::test::CallLog* log) {
     Shim& s = shim();
-    s.reset(clock ? *clock : static_cast<qor::Clock&>(s.steady), log);
+    s.reset(clock ? static_cast<qor::MonotonicClock&>(*clock) : s.steady, log);
 }
 
 KX10SHIM_EXPORT void kx10shim_spill(int bytes, int seen) {

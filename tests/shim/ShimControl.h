@@ -9,7 +9,25 @@
 //   length. seen = 0 writes them with plain stores that no sanitizer watches (as a library built
 //   without one would); seen = 1 writes them with memset, which the address sanitizer checks.
 
+//
+// Through the driver host the library lives in another process and is set up by the environment
+// the host inherits:
+// KX10SHIM_SHARED=FILE: a file of sizeof(ShimShared) bytes mapped by both processes: the
+//   simulated instrument runs on its clock (nowMs; a wait inside the library moves it on), and
+//   a spillBytes above 0 is taken (and cleared) by the next reply operation, as
+//   kx10shim_spill(spillBytes, spillSeen).
+// KX10SHIM_LOG=FILE: every call is logged, and the log is written to FILE, one call a line, when
+//   the process ends normally.
+
 #include "support/LoggingKx10.h"
+
+#include <cstdint>
+
+struct ShimShared {
+    volatile int64_t nowMs;
+    volatile int32_t spillBytes;
+    volatile int32_t spillSeen;
+};
 
 namespace qor { class Clock; }
 
