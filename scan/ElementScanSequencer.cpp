@@ -157,6 +157,7 @@ bool ElementScanSequencer::startMca(McaSelection sel) {
     if (kx_.KX10MCA_2DSCAN_OFFSET(1, m, 0) < 0) return failed("MCA Offset error");
     if (kx_.KX10MCA_Preset(1, m, r_.McaPresetMode[0], r_.McaChannels[0], kSweepPresetTicks) < 0)
         return failed("MCA Preset error");
+    st_.Mca1PresetSent = {true, true, kSweepPresetTicks};
     if (kx_.KX10MCA_Start(1, m) < 0) return failed("MCA Start error");
     kx_.KX10MCA_2DSCAN_OFFSET(1, m, 0);
     return true;
