@@ -1,6 +1,7 @@
 #include "app/TForm9.h"
 
 #include "app/DefaultSaveFolder.h"
+#include "app/EscapeKey.h"
 #include "app/FieldText.h"
 #include "app/InfoFile.h"
 #include "analysis/TOKRightDlg.h"
@@ -21,6 +22,7 @@
 #include "instrument/MotorReadBack.h"
 #include "instrument/SetupPage.h"
 #include "scan/ElementScanPage.h"
+#include "scan/EmergencyStop.h"
 #include "scan/Scan2DPage.h"
 #include "scan/SetupScanPage.h"
 #include "spectrum/McaPage.h"
@@ -77,6 +79,7 @@ TForm9::TForm9(Services& svc, Kx10& kx, const QString& startDir, QWidget* parent
     setStatusBar(StatusBar1);
     buildPages(central);
     connectFileCommands();
+    new EscapeKey(*this, [this] { emergencyStop(); });
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
@@ -387,6 +390,15 @@ void TForm9::SpeedButton34Click() {
     ConnectHooks hooks;
     hooks.showLamp = [this](bool on) { showOnlineLamp(on); };
     runDisconnect(*st_, kx_, svc_.alerts, hooks);
+}
+
+void TForm9::emergencyStop() {
+    // The motors first: nothing below may hold them up.
+    const HaltOutcome halted = haltEveryMotor(*st_, kx_, svc_.alerts);
+    if (halted.sent > 0 && halted.failed == 0)
+        svc_.alerts.status(QStringLiteral("Esc: 全モータ停止"));
+    if (st_->ScanMode == 2) NonStop2Dcollect->Button66Click();
+    if (st_->ScanMode == 3 || TabSheet1->elementScanArmed()) TabSheet1->Button87Click();
 }
 
 void TForm9::Edit1Change() { storeSjis(st_->rec.UsbSerial, Edit1->text()); }
