@@ -241,6 +241,7 @@ void TForm9::buildPages(QWidget* central) {
         RunName2->setVisible(second);
     };
     links.showErrView = [this](const QString& text) { NonStop2Dcollect->ErrView->setText(text); };
+    links.showMcaProgress = [this](const QString& line) { MCAcollect->showElementScanProgress(line); };
     TabSheet1->link(std::move(links));
     connect(PageMaster, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == kMca) DrawSpectrum();
