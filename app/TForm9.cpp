@@ -9,6 +9,7 @@
 #include "analysis/TTeiseiDlg.h"
 #include "analysis/TecalDlg.h"
 #include "app/LineTablePage.h"
+#include "app/PageScroll.h"
 #include "app/TOKBottomDlg.h"
 #include "scan/TOKRightDlg1.h"
 #include "spectrum/TDlgSameF.h"
@@ -32,6 +33,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
@@ -146,17 +148,29 @@ void TForm9::buildToolBar(QWidget* central) {
     saveLabel->setAlignment(Qt::AlignCenter);
     row->addWidget(saveLabel);
     Edit27 = makeEdit(Panel1, "Edit27");
-    Edit27->setMinimumWidth(260);
+    Edit27->setMinimumWidth(120);
     row->addWidget(Edit27, 1);
     Button16 = makeButton(Panel1, "Button16", QStringLiteral("指定"));
     row->addWidget(Button16);
-    RunName1 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName1");
-    RunName2 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName2");
-    // The two take turns while a scan runs: red text, then white on red, so the label blinks.
+    // The two take turns while a scan runs, in one place: red text, then white on red, so the
+    // label blinks. Their place is kept while they are hidden, so nothing moves when they show.
+    auto* runNames = new QWidget(Panel1);
+    runNames->setObjectName(QStringLiteral("RunNames"));
+    auto* stack = new QGridLayout(runNames);
+    stack->setContentsMargins(0, 0, 0, 0);
+    RunName1 = makeLabel(runNames, QStringLiteral("RUN"), "RunName1");
+    RunName2 = makeLabel(runNames, QStringLiteral("RUN"), "RunName2");
     RunName1->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     RunName2->setStyleSheet(
         QStringLiteral("color: white; background: red; font-weight: bold;"));
-    for (auto* l : {RunName1, RunName2}) row->addWidget(l);
+    QFont bold = RunName1->font();
+    bold.setBold(true);
+    runNames->setFixedWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("元素Scan中")) + 8);
+    for (auto* l : {RunName1, RunName2}) {
+        l->setAlignment(Qt::AlignCenter);
+        stack->addWidget(l, 0, 0);
+    }
+    row->addWidget(runNames);
     row->addStretch(0);
 
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
@@ -219,14 +233,18 @@ void TForm9::buildPages(QWidget* central) {
     TabXray->setObjectName(QStringLiteral("TabXray"));
     TabSheet1 = new ElementScanPage(ctx, PageMaster);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    PageMaster->addTab(SETUP, QStringLiteral("SETUP"));
-    PageMaster->addTab(MCAcollect, QStringLiteral("MCA"));
-    PageMaster->addTab(Setup2DSCAN, QStringLiteral("Setup SCAN"));
-    PageMaster->addTab(NonStop2Dcollect, QStringLiteral("2D SCAN"));
-    PageMaster->addTab(TabSheet4, QStringLiteral("Debug"));
-    PageMaster->addTab(TabGtable, QStringLiteral("γ table"));
-    PageMaster->addTab(TabXray, QStringLiteral("X table"));
-    PageMaster->addTab(TabSheet1, QStringLiteral("元素SCAN"));
+    // Each page scrolls where the window is smaller than the design size.
+    auto addPage = [this](QWidget* p, const QString& title) {
+        PageMaster->addTab(new PageScroll(p), title);
+    };
+    addPage(SETUP, QStringLiteral("SETUP"));
+    addPage(MCAcollect, QStringLiteral("MCA"));
+    addPage(Setup2DSCAN, QStringLiteral("Setup SCAN"));
+    addPage(NonStop2Dcollect, QStringLiteral("2D SCAN"));
+    addPage(TabSheet4, QStringLiteral("Debug"));
+    addPage(TabGtable, QStringLiteral("γ table"));
+    addPage(TabXray, QStringLiteral("X table"));
+    addPage(TabSheet1, QStringLiteral("元素SCAN"));
     ElementScanLinks links;
     links.mcaSelection = [this] {
         return McaSelection{MCAcollect->CheckBox13->isChecked(), MCAcollect->CheckBox14->isChecked()};
@@ -434,9 +452,14 @@ void TForm9::FormResize() {
     ps.panel2Width = MCAcollect->Panel2 ? MCAcollect->Panel2->width() : 0;
     ps.panel3Height = MCAcollect->Panel3 ? MCAcollect->Panel3->height() : 0;
     ps.panel5Height = NonStop2Dcollect->Panel5 ? NonStop2Dcollect->Panel5->height() : 0;
-    const WindowLayout l = computeLayout(outer.width(), outer.height(), ps);
+    // The pages are laid out for at least the design size; a smaller window scrolls them.
+    const QSize fit = outer.expandedTo(QSize(kDesignWidth, kDesignHeight));
+    const WindowLayout l = computeLayout(fit.width(), fit.height(), ps);
+    const WindowLayout tabs = computeLayout(outer.width(), outer.height(), ps);
+    for (PageScroll* s : PageMaster->findChildren<PageScroll*>()) s->setShortfall(fit - outer);
     Panel1->setGeometry(0, 0, centralWidget()->width(), kPanel1Height);
-    PageMaster->setGeometry(5, kPanel1Height + 2, l.pageMaster.width(), l.pageMaster.height());
+    PageMaster->setGeometry(5, kPanel1Height + 2, tabs.pageMaster.width(),
+                            tabs.pageMaster.height());
     MCAcollect->setSpectrumArea(l.spectrum);
     NonStop2Dcollect->setMapAreas(l.elementMap, l.map2D);
     if (PageMaster->currentIndex() == kMca) DrawSpectrum();

@@ -56,7 +56,8 @@ void formatViewReadouts(const SpectrumState& sp, const InfoRecord& rec, ViewRead
     put(out.realSeconds, W - kSecondsRightOffset, 20, "%s", buf);
     out.liveSeconds.alignRight = out.realSeconds.alignRight = true;
     formatDeadTime(data[0], data[1], buf);
-    put(out.deadTime, W - 100, 36, "%s", buf);
+    put(out.deadTime, W - 2, 36, "%s", buf);
+    out.deadTime.alignRight = true;
 
     out.peakShown = sp.PeakInfoVisible == 1 && sp.PeakInfoKind == 1;
     put(out.peak[0], kPeakReadoutColumns[0], H - 14, "Peak ch = %8.2f", sp.PeakInfoChannel);
