@@ -101,8 +101,8 @@ void TForm9::buildToolBar(QWidget* central) {
     Panel1->setFrameShape(QFrame::StyledPanel);
     Panel1->setFixedHeight(kPanel1Height);
     auto* row = new QHBoxLayout(Panel1);
-    row->setContentsMargins(4, 2, 4, 2);
-    row->setSpacing(3);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(2);
     // File buttons: the open / save pictures of the desktop style with the file kind beside.
     QStyle* style = Panel1->style();
     auto fileButton = [this, style](const char* name, QStyle::StandardPixmap icon,
@@ -124,7 +124,7 @@ void TForm9::buildToolBar(QWidget* central) {
                                     QStringLiteral("画面を印刷する"));
     for (auto* b : {SpeedButton16, SpeedButton17, SpeedButton19, SpeedButton18, SpeedButton15})
         row->addWidget(b);
-    row->addSpacing(12);
+    row->addSpacing(8);
     SpeedButton20 = makeSpeedButton(Panel1, "SpeedButton20", QStringLiteral("接続"),
                                     QStringLiteral("MCA-Novaへ接続する"));
     SpeedButton34 = makeSpeedButton(Panel1, "SpeedButton34", QStringLiteral("切断"),
@@ -139,18 +139,20 @@ void TForm9::buildToolBar(QWidget* central) {
     qorOFF->setToolTip(QStringLiteral("OFFLINE"));
     row->addWidget(qorON);
     row->addWidget(qorOFF);
-    row->addSpacing(8);
+    row->addSpacing(4);
     row->addWidget(makeLabel(Panel1, QStringLiteral("USB S/N")));
-    Edit1 = makeEdit(Panel1, "Edit1", 110);
+    Edit1 = makeEdit(Panel1, "Edit1", 96);
     row->addWidget(Edit1);
-    row->addSpacing(8);
+    row->addSpacing(4);
     auto* saveLabel = new QLabel(QStringLiteral("保存\nフォルダ"), Panel1);
     saveLabel->setAlignment(Qt::AlignCenter);
     row->addWidget(saveLabel);
     Edit27 = makeEdit(Panel1, "Edit27");
-    Edit27->setMinimumWidth(120);
+    Edit27->setMinimumWidth(40);
     row->addWidget(Edit27, 1);
     Button16 = makeButton(Panel1, "Button16", QStringLiteral("指定"));
+    // As wide as its caption needs, so that an 800 pixel window keeps every tool-bar caption.
+    Button16->setFixedWidth(Button16->fontMetrics().horizontalAdvance(Button16->text()) + 24);
     row->addWidget(Button16);
     // The two take turns while a scan runs, in one place: red text, then white on red, so the
     // label blinks. Their place is kept while they are hidden, so nothing moves when they show.

@@ -315,7 +315,8 @@ void ElementScanSequencer::tick(McaSelection sel) {
         case 990:
             // The end: the MCA stop routine, the motors' own speeds again, and back to the start
             // corner when Y stands still.
-            endRun(true);
+            // Reached after the last stroke, or after a failed move (then stopped, not finished).
+            endRun(run_.StrokesDone >= run_.StrokesPlanned);
             settle();
             mcaStopRoutine(st_, kx_, svc_.alerts, sel);
             initialiseMotors(r_, kx_, svc_.alerts);

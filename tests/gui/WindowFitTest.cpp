@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace qor;
@@ -75,6 +76,15 @@ TEST(WindowFit, At800x560EveryControlOfEveryPageCanBeReached) {
         }
     }
     EXPECT_GE(scrolled, 2) << "the MCA and 2D SCAN pages need more than 800 x 560";
+
+    // The tool bar's buttons keep their whole captions.
+    for (QAbstractButton* b : h.form().Panel1->findChildren<QAbstractButton*>()) {
+        if (qobject_cast<QToolButton*>(b))   // picture and caption
+            EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
+        else
+            EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width() - 4)
+                << b->objectName().toStdString();
+    }
 
     // The ROI group's boxes stand apart.
     McaPage& m = *h.form().MCAcollect;
