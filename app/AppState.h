@@ -35,6 +35,12 @@ struct AppState {
     int32_t MotorsInitialised = 0;
 
     int32_t ScanMode = 0;            // 0 idle, 2 mapping scan, 3 element scan
+    // The preset MCA1 was last started with, as sent (the status reply does not carry it).
+    struct PresetSent {
+        bool known = false;
+        bool sweep = false;          // the element scan's own preset
+        int32_t ticks = 0;
+    } Mca1PresetSent;
     int32_t PreviousTabIndex = 0;    // page seen by the previous acquisition tick
 
     SpectrumState spectrum;

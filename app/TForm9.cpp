@@ -2,6 +2,7 @@
 
 #include "app/CloseQuestion.h"
 #include "app/DefaultSaveFolder.h"
+#include "app/EscapeKey.h"
 #include "app/FieldText.h"
 #include "app/InfoFile.h"
 #include "analysis/TOKRightDlg.h"
@@ -9,6 +10,7 @@
 #include "analysis/TTeiseiDlg.h"
 #include "analysis/TecalDlg.h"
 #include "app/LineTablePage.h"
+#include "app/PageScroll.h"
 #include "app/TOKBottomDlg.h"
 #include "scan/TOKRightDlg1.h"
 #include "spectrum/TDlgSameF.h"
@@ -22,6 +24,7 @@
 #include "instrument/MotorReadBack.h"
 #include "instrument/SetupPage.h"
 #include "scan/ElementScanPage.h"
+#include "scan/EmergencyStop.h"
 #include "scan/Scan2DPage.h"
 #include "scan/SetupScanPage.h"
 #include "spectrum/McaPage.h"
@@ -31,6 +34,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPainter>
@@ -78,6 +82,7 @@ TForm9::TForm9(Services& svc, Kx10& kx, const QString& startDir, QWidget* parent
     setStatusBar(StatusBar1);
     buildPages(central);
     connectFileCommands();
+    new EscapeKey(*this, [this] { emergencyStop(); });
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
@@ -97,8 +102,8 @@ void TForm9::buildToolBar(QWidget* central) {
     Panel1->setFrameShape(QFrame::StyledPanel);
     Panel1->setFixedHeight(kPanel1Height);
     auto* row = new QHBoxLayout(Panel1);
-    row->setContentsMargins(4, 2, 4, 2);
-    row->setSpacing(3);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(2);
     // File buttons: the open / save pictures of the desktop style with the file kind beside.
     QStyle* style = Panel1->style();
     auto fileButton = [this, style](const char* name, QStyle::StandardPixmap icon,
@@ -120,7 +125,7 @@ void TForm9::buildToolBar(QWidget* central) {
                                     QStringLiteral("画面を印刷する"));
     for (auto* b : {SpeedButton16, SpeedButton17, SpeedButton19, SpeedButton18, SpeedButton15})
         row->addWidget(b);
-    row->addSpacing(12);
+    row->addSpacing(8);
     SpeedButton20 = makeSpeedButton(Panel1, "SpeedButton20", QStringLiteral("接続"),
                                     QStringLiteral("MCA-Novaへ接続する"));
     SpeedButton34 = makeSpeedButton(Panel1, "SpeedButton34", QStringLiteral("切断"),
@@ -135,26 +140,40 @@ void TForm9::buildToolBar(QWidget* central) {
     qorOFF->setToolTip(QStringLiteral("OFFLINE"));
     row->addWidget(qorON);
     row->addWidget(qorOFF);
-    row->addSpacing(8);
+    row->addSpacing(4);
     row->addWidget(makeLabel(Panel1, QStringLiteral("USB S/N")));
-    Edit1 = makeEdit(Panel1, "Edit1", 110);
+    Edit1 = makeEdit(Panel1, "Edit1", 96);
     row->addWidget(Edit1);
-    row->addSpacing(8);
+    row->addSpacing(4);
     auto* saveLabel = new QLabel(QStringLiteral("保存\nフォルダ"), Panel1);
     saveLabel->setAlignment(Qt::AlignCenter);
     row->addWidget(saveLabel);
     Edit27 = makeEdit(Panel1, "Edit27");
-    Edit27->setMinimumWidth(260);
+    Edit27->setMinimumWidth(40);
     row->addWidget(Edit27, 1);
     Button16 = makeButton(Panel1, "Button16", QStringLiteral("指定"));
+    // As wide as its caption needs, so that an 800 pixel window keeps every tool-bar caption.
+    Button16->setFixedWidth(Button16->fontMetrics().horizontalAdvance(Button16->text()) + 24);
     row->addWidget(Button16);
-    RunName1 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName1");
-    RunName2 = makeLabel(Panel1, QStringLiteral("RUN"), "RunName2");
-    // The two take turns while a scan runs: red text, then white on red, so the label blinks.
+    // The two take turns while a scan runs, in one place: red text, then white on red, so the
+    // label blinks. Their place is kept while they are hidden, so nothing moves when they show.
+    auto* runNames = new QWidget(Panel1);
+    runNames->setObjectName(QStringLiteral("RunNames"));
+    auto* stack = new QGridLayout(runNames);
+    stack->setContentsMargins(0, 0, 0, 0);
+    RunName1 = makeLabel(runNames, QStringLiteral("RUN"), "RunName1");
+    RunName2 = makeLabel(runNames, QStringLiteral("RUN"), "RunName2");
     RunName1->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     RunName2->setStyleSheet(
         QStringLiteral("color: white; background: red; font-weight: bold;"));
-    for (auto* l : {RunName1, RunName2}) row->addWidget(l);
+    QFont bold = RunName1->font();
+    bold.setBold(true);
+    runNames->setFixedWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("元素Scan中")) + 8);
+    for (auto* l : {RunName1, RunName2}) {
+        l->setAlignment(Qt::AlignCenter);
+        stack->addWidget(l, 0, 0);
+    }
+    row->addWidget(runNames);
     row->addStretch(0);
 
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm9::SpeedButton20Click);
@@ -217,14 +236,18 @@ void TForm9::buildPages(QWidget* central) {
     TabXray->setObjectName(QStringLiteral("TabXray"));
     TabSheet1 = new ElementScanPage(ctx, PageMaster);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    PageMaster->addTab(SETUP, QStringLiteral("SETUP"));
-    PageMaster->addTab(MCAcollect, QStringLiteral("MCA"));
-    PageMaster->addTab(Setup2DSCAN, QStringLiteral("Setup SCAN"));
-    PageMaster->addTab(NonStop2Dcollect, QStringLiteral("2D SCAN"));
-    PageMaster->addTab(TabSheet4, QStringLiteral("Debug"));
-    PageMaster->addTab(TabGtable, QStringLiteral("γ table"));
-    PageMaster->addTab(TabXray, QStringLiteral("X table"));
-    PageMaster->addTab(TabSheet1, QStringLiteral("元素SCAN"));
+    // Each page scrolls where the window is smaller than the design size.
+    auto addPage = [this](QWidget* p, const QString& title) {
+        PageMaster->addTab(new PageScroll(p), title);
+    };
+    addPage(SETUP, QStringLiteral("SETUP"));
+    addPage(MCAcollect, QStringLiteral("MCA"));
+    addPage(Setup2DSCAN, QStringLiteral("Setup SCAN"));
+    addPage(NonStop2Dcollect, QStringLiteral("2D SCAN"));
+    addPage(TabSheet4, QStringLiteral("Debug"));
+    addPage(TabGtable, QStringLiteral("γ table"));
+    addPage(TabXray, QStringLiteral("X table"));
+    addPage(TabSheet1, QStringLiteral("元素SCAN"));
     ElementScanLinks links;
     links.mcaSelection = [this] {
         return McaSelection{MCAcollect->CheckBox13->isChecked(), MCAcollect->CheckBox14->isChecked()};
@@ -239,6 +262,7 @@ void TForm9::buildPages(QWidget* central) {
         RunName2->setVisible(second);
     };
     links.showErrView = [this](const QString& text) { NonStop2Dcollect->ErrView->setText(text); };
+    links.showMcaProgress = [this](const QString& line) { MCAcollect->showElementScanProgress(line); };
     TabSheet1->link(std::move(links));
     connect(PageMaster, &QTabWidget::currentChanged, this, [this](int index) {
         if (index == kMca) DrawSpectrum();
@@ -393,6 +417,15 @@ void TForm9::SpeedButton34Click() {
     runDisconnect(*st_, kx_, svc_.alerts, hooks);
 }
 
+void TForm9::emergencyStop() {
+    // The motors first: nothing below may hold them up.
+    const HaltOutcome halted = haltEveryMotor(*st_, kx_, svc_.alerts);
+    if (halted.sent > 0 && halted.failed == 0)
+        svc_.alerts.status(QStringLiteral("Esc: 全モータ停止"));
+    if (st_->ScanMode == 2) NonStop2Dcollect->Button66Click();
+    if (st_->ScanMode == 3 || TabSheet1->elementScanArmed()) TabSheet1->Button87Click();
+}
+
 void TForm9::Edit1Change() { storeSjis(st_->rec.UsbSerial, Edit1->text()); }
 
 void TForm9::Edit27Change() { storeSjis(st_->rec.SaveFolder, Edit27->text()); }
@@ -425,9 +458,14 @@ void TForm9::FormResize() {
     ps.panel2Width = MCAcollect->Panel2 ? MCAcollect->Panel2->width() : 0;
     ps.panel3Height = MCAcollect->Panel3 ? MCAcollect->Panel3->height() : 0;
     ps.panel5Height = NonStop2Dcollect->Panel5 ? NonStop2Dcollect->Panel5->height() : 0;
-    const WindowLayout l = computeLayout(outer.width(), outer.height(), ps);
+    // The pages are laid out for at least the design size; a smaller window scrolls them.
+    const QSize fit = outer.expandedTo(QSize(kDesignWidth, kDesignHeight));
+    const WindowLayout l = computeLayout(fit.width(), fit.height(), ps);
+    const WindowLayout tabs = computeLayout(outer.width(), outer.height(), ps);
+    for (PageScroll* s : PageMaster->findChildren<PageScroll*>()) s->setShortfall(fit - outer);
     Panel1->setGeometry(0, 0, centralWidget()->width(), kPanel1Height);
-    PageMaster->setGeometry(5, kPanel1Height + 2, l.pageMaster.width(), l.pageMaster.height());
+    PageMaster->setGeometry(5, kPanel1Height + 2, tabs.pageMaster.width(),
+                            tabs.pageMaster.height());
     MCAcollect->setSpectrumArea(l.spectrum);
     NonStop2Dcollect->setMapAreas(l.elementMap, l.map2D);
     if (PageMaster->currentIndex() == kMca) DrawSpectrum();

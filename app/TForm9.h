@@ -68,6 +68,9 @@ public:
     void Edit27Change();
     void SpeedButton20Click();
     void SpeedButton34Click();
+    // The Esc key: every enabled motor halted at once, and a running mapping or element scan
+    // stopped through its own Stop.
+    void emergencyStop();
     // Spectrum and ROI files, screen print (spectrum/SpectrumFileHandlers.cpp).
     void Button16Click();
     void SpeedButton16Click();

@@ -10,6 +10,10 @@ constexpr int kMinWindowWidth = 700;
 constexpr int kMinWindowHeight = 400;
 constexpr int kResetWidth = 1020;
 constexpr int kResetHeight = 764;
+// The pages that place their controls themselves are laid out for at least this outer size (the
+// design size); a smaller window scrolls them.
+constexpr int kDesignWidth = 1006;
+constexpr int kDesignHeight = 702;
 
 struct PanelSizes {
     int panel1Height = 0;   // top tool bar

@@ -33,6 +33,7 @@ void mcaStart(AppState& st, Kx10& kx, Alerts& alerts, McaSelection sel) {
         alerts.message(QStringLiteral("MCA Preset error"));
         return;
     }
+    st.Mca1PresetSent = {true, false, r.McaPresetValue[0]};
     if (kx.KX10MCA_Start(1, m) < 0) {
         alerts.beep();
         alerts.message(QStringLiteral("MCA Start error"));

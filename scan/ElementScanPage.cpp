@@ -4,6 +4,7 @@
 #include "app/Widgets.h"
 
 #include <QGridLayout>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -70,7 +71,31 @@ ElementScanPage::ElementScanPage(PageContext ctx, QWidget* parent)
     run->addWidget(Button80, 1);
     run->addWidget(Button87);
     g->addLayout(run, 4, 0, 1, 4);
-    g->setRowStretch(5, 1);
+    auto* progress = new QHBoxLayout;
+    progress->setSpacing(4);
+    ElemProgressBar = named(new QProgressBar(GroupElemScan), "ElemProgressBar");
+    ElemProgressBar->setRange(0, 1000);
+    ElemProgressBar->setValue(0);
+    ElemProgressBar->setFormat(QString());
+    ElemProgressBar->setMaximumHeight(fontMetrics().height() + 6);
+    LabelElemElapsed = makeLabel(GroupElemScan, QStringLiteral("0:00:00"), "LabelElemElapsed");
+    LabelElemLeft = makeLabel(GroupElemScan, QStringLiteral("0:00:00"), "LabelElemLeft");
+    for (QLabel* l : {LabelElemElapsed, LabelElemLeft}) {
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("000:00:00")) + 4);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    progress->addWidget(makeLabel(GroupElemScan, QStringLiteral("Progress")));
+    progress->addWidget(ElemProgressBar, 1);
+    progress->addWidget(makeLabel(GroupElemScan, QStringLiteral("Elapsed")));
+    progress->addWidget(LabelElemElapsed);
+    progress->addWidget(makeLabel(GroupElemScan, QStringLiteral("Left")));
+    progress->addWidget(LabelElemLeft);
+    g->addLayout(progress, 5, 0, 1, 4);
+    LabelElemEnd = makeLabel(GroupElemScan, QString(), "LabelElemEnd");
+    LabelElemEnd->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    LabelElemEnd->setMinimumWidth(1);
+    g->addWidget(LabelElemEnd, 6, 0, 1, 4);
+    g->setRowStretch(7, 1);
     row->addWidget(GroupElemScan, 3);
 
     // The X/Y jog pad.
@@ -209,6 +234,33 @@ void ElementScanPage::showScanDisplay() {
         shown_.errViewCount = d.errViewCount;
         if (links_.showErrView) links_.showErrView(QString::fromLatin1(d.errView));
     }
+    showProgress(d);
+}
+
+void ElementScanPage::showProgress(const ElementScanDisplay& d) {
+    if (d.strokes[0] == '\0') return;   // no element scan yet
+    ElemProgressBar->setValue(d.progressPermille);
+    ElemProgressBar->setFormat(QString::fromLatin1(d.strokes));
+    LabelElemElapsed->setText(QString::fromLatin1(d.elapsed));
+    LabelElemLeft->setText(QString::fromLatin1(d.left));
+    LabelElemEnd->setText(d.endText);
+    LabelElemEnd->setToolTip(d.endText);
+    if (!links_.showMcaProgress) return;
+    // One line under the MCA page's preset box, where the sweep's end is what ends the MCA.
+    const ElementScanRun& run = seq_.run();
+    const QString count = QStringLiteral("%1/%2").arg(std::min(run.StrokesDone, run.StrokesPlanned))
+                              .arg(run.StrokesPlanned);
+    QString line;
+    if (seq_.armed())
+        line = QStringLiteral("元素Scan %1  %2  残 %3")
+                   .arg(count, QString::fromLatin1(d.elapsed), QString::fromLatin1(d.left));
+    else
+        line = QStringLiteral("元素Scan %1 %2 %3")
+                   .arg(count,
+                        run.StrokesDone >= run.StrokesPlanned ? QStringLiteral("終了")
+                                                              : QStringLiteral("中止"),
+                        QString::fromLatin1(d.elapsed));
+    links_.showMcaProgress(line);
 }
 
 void ElementScanPage::startupStep(int step) {

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
 #include <functional>
@@ -29,6 +30,7 @@ struct ElementScanLinks {
     std::function<void(const QString&)> setRunNameTexts;   // RunName1 and RunName2
     std::function<void(bool first, bool second)> showRunNames;
     std::function<void(const QString&)> showErrView;       // ErrView of the 2D SCAN page
+    std::function<void(const QString&)> showMcaProgress;   // the progress line of the MCA page
 };
 
 class ElementScanPage : public Page {
@@ -83,6 +85,11 @@ public:
     QPushButton* Button89 = nullptr;   // to (Xend,Yend)
     QPushButton* Button80 = nullptr;   // start
     QPushButton* Button87 = nullptr;   // stop
+    // Progress of the sweep and how the last one ended.
+    QProgressBar* ElemProgressBar = nullptr;
+    QLabel* LabelElemElapsed = nullptr;
+    QLabel* LabelElemLeft = nullptr;
+    QLabel* LabelElemEnd = nullptr;
 
     // Jog pad.
     QGroupBox* GroupElemJog = nullptr;
@@ -105,6 +112,7 @@ public:
 private:
     McaSelection mcaSelection() const;
     void showScanDisplay();
+    void showProgress(const ElementScanDisplay& d);
 
     StageControl stage_;
     StagePositionBox positions_[2];   // X Edit157, Y Edit156

@@ -3,6 +3,8 @@
 #include "app/FieldText.h"
 #include "instrument/MotorInit.h"
 #include "instrument/Pulses.h"
+#include "scan/ElementScanProgress.h"
+#include "scan/ScanProgress.h"
 #include "scan/ScanTargets.h"
 #include "scan/StageControl.h"
 
@@ -18,7 +20,6 @@ constexpr int32_t kSweepPresetTicks = 100000;   // 1000 s: the sweep ends the me
 constexpr int32_t kIdleTimer2Ms = 250;
 // Far below any step or pulse fraction that means something, far above the rounding error of
 // decimal values in binary.
-constexpr double kDecimalSlack = 1e-9;   // of a Y step
 constexpr double kPulseSlack = 1e-6;     // of a pulse
 
 QString motorMessage(int motor, const char* what) {
@@ -68,9 +69,7 @@ QString ElementScanSequencer::parameterProblem() const {
         return QStringLiteral("モータの論理パルス数が0以下です。SETUPで設定してください。元素SCANを開始できません");
     // The strokes lie at Y start + n x step for n = 0 .. N, N the first with Y beyond Y end
     // (the end test of state 50, with its margin).
-    const double steps = std::floor((r_.ElemScanYEnd - r_.ElemScanYStart) / r_.ElemScanYStep +
-                                    kDecimalSlack);
-    const double lastY = r_.ElemScanYStart + (steps + 1.0) * r_.ElemScanYStep;
+    const double lastY = elemStrokeY(r_, std::max<int64_t>(plannedStrokes(r_) - 1, 0));
     const QString tail = QStringLiteral("元素SCANを開始できません");
     const struct { int motor; double lo, hi; } travel[2] = {
         {1, std::min(r_.ElemScanXStart, r_.ElemScanXEnd), std::max(r_.ElemScanXStart, r_.ElemScanXEnd)},
@@ -104,10 +103,24 @@ bool ElementScanSequencer::start(McaSelection sel, const std::function<void()>& 
     st_.ScanMode = 3;
     scanRec_ = st_.rec;
     run_ = ElementScanRun{};
+    run_.StrokesPlanned = plannedStrokes(r_);
+    run_.StartMs = svc_.clock.nowMs();
+    disp_.endText.clear();
+    shownDone_ = shownElapsedS_ = shownLeftS_ = -1;
+    updateProgress();
     disp_.runName1 = disp_.runName2 = false;
     setTimer2(kIdleTimer2Ms);
     changed();
     if (armed) armed();
+    // The sweep's own preset ends the MCA first when the sweep takes longer: say so.
+    const double sweepMs = static_cast<double>(run_.StrokesPlanned) * estimatedStrokeMs(r_);
+    if (sel.mca1 && sweepMs > kSweepPresetTicks * 10.0) {
+        char took[16];
+        formatDuration(static_cast<int64_t>(std::min(sweepMs, 3.15e13)), took);
+        svc_.alerts.status(QStringLiteral("元素Scanの掃引は約 %1 かかります。MCAはライブタイム %2 s で停止します")
+                               .arg(QString::fromLatin1(took))
+                               .arg(kSweepPresetTicks / 100));
+    }
     // The message boxes of these calls let Timer2 fire: the states run only once all is set.
     mcaStop(st_, kx_, svc_.alerts, sel);
     mcaClear(st_, kx_, svc_.alerts, sel);
@@ -125,6 +138,7 @@ void ElementScanSequencer::settle() {
 }
 
 void ElementScanSequencer::stopWith(McaSelection sel, const QString& message) {
+    if (run_.armed) endRun(false);
     settle();
     if (!message.isEmpty()) svc_.alerts.message(message);
     mcaStopRoutine(st_, kx_, svc_.alerts, sel);
@@ -137,6 +151,52 @@ void ElementScanSequencer::stop(McaSelection sel) {
         return;
     }
     stopWith(sel, QString());
+}
+
+void ElementScanSequencer::updateProgress(bool ended) {
+    const int64_t now = svc_.clock.nowMs();
+    const int64_t planned = run_.StrokesPlanned;
+    const int64_t done = std::min(run_.StrokesDone, planned);
+    int64_t left = 0;
+    if (!ended) {
+        // The measured period of a stroke once one has ended, the estimate before; the stroke
+        // under way has already used the time since its start.
+        const int64_t strokeMs =
+            done >= 1 ? (run_.LastStrokeEndMs - run_.FirstStrokeMs) / done : estimatedStrokeMs(r_);
+        const int64_t since = run_.FirstStrokeMs < 0 ? 0
+                              : done >= 1           ? now - run_.LastStrokeEndMs
+                                                    : now - run_.FirstStrokeMs;
+        const double ms = static_cast<double>(planned - done) * strokeMs - since;
+        left = static_cast<int64_t>(std::clamp(ms, 0.0, 3.15e13));
+    }
+    const int64_t elapsed = now - run_.StartMs;
+    if (done == shownDone_ && elapsed / 1000 == shownElapsedS_ && left / 1000 == shownLeftS_)
+        return;
+    shownDone_ = done;
+    shownElapsedS_ = elapsed / 1000;
+    shownLeftS_ = left / 1000;
+    std::snprintf(disp_.strokes, sizeof disp_.strokes, "%lld / %lld strokes",
+                  static_cast<long long>(done), static_cast<long long>(planned));
+    disp_.progressPermille =
+        planned > 0 ? static_cast<int32_t>(std::min<int64_t>(1000, 1000 * done / planned)) : 0;
+    formatDuration(elapsed, disp_.elapsed);
+    formatDuration(left, disp_.left);
+    changed();
+}
+
+void ElementScanSequencer::endRun(bool finished) {
+    updateProgress(true);
+    const long long done = std::min(run_.StrokesDone, run_.StrokesPlanned);
+    disp_.endText =
+        finished ? QStringLiteral("Element scan finished: %1 strokes in %2")
+                       .arg(done)
+                       .arg(QString::fromLatin1(disp_.elapsed))
+                 : QStringLiteral("Element scan stopped: %1 of %2 strokes in %3")
+                       .arg(done)
+                       .arg(static_cast<long long>(run_.StrokesPlanned))
+                       .arg(QString::fromLatin1(disp_.elapsed));
+    svc_.alerts.status(disp_.endText);
+    changed();
 }
 
 void ElementScanSequencer::setTimer2(int ms) {
@@ -188,6 +248,7 @@ bool ElementScanSequencer::startMca(McaSelection sel) {
     if (kx_.KX10MCA_2DSCAN_OFFSET(1, m, 0) < 0) return failed("MCA Offset error");
     if (kx_.KX10MCA_Preset(1, m, r_.McaPresetMode[0], r_.McaChannels[0], kSweepPresetTicks) < 0)
         return failed("MCA Preset error");
+    st_.Mca1PresetSent = {true, true, kSweepPresetTicks};
     if (kx_.KX10MCA_Start(1, m) < 0) return failed("MCA Start error");
     kx_.KX10MCA_2DSCAN_OFFSET(1, m, 0);
     return true;
@@ -199,11 +260,13 @@ void ElementScanSequencer::tick(McaSelection sel) {
         // Another command set the scan mode (Stop SCAN of the 2D SCAN page): the element scan is
         // over. Its MCAs are stopped unless a mapping scan has taken them over since.
         const bool mcasFree = st_.ScanMode == 0;
+        endRun(false);
         settle();
         if (mcasFree) mcaStopRoutine(st_, kx_, svc_.alerts, sel);
         return;
     }
     blink();
+    updateProgress();
 
     const char x = xMotor();
     const char y = yMotor();
@@ -233,6 +296,7 @@ void ElementScanSequencer::tick(McaSelection sel) {
             run_.ElemYSteps = 0;
             if (kx_.KX10Motor_MoveTo_PAddress(1, x, '0', run_.ElemXEndPulses) < 0)
                 return moveFailed(1);
+            run_.FirstStrokeMs = svc_.clock.nowMs();
             run_.ElemScanAtEnd = 1;
             run_.ElemScanState = 40;
             return;
@@ -246,20 +310,23 @@ void ElementScanSequencer::tick(McaSelection sel) {
                 svc_.alerts.beep();
             }
             if (status[1] != '0') return;   // the stroke runs
+            ++run_.StrokesDone;
+            run_.LastStrokeEndMs = svc_.clock.nowMs();
+            updateProgress();
             run_.ElemScanState = 50;
             return;
         }
         case 50: {
             // Typed decimal values are not exact in binary: the end test allows for the error
             // of the sum, so that Y end reached counts as reached, not as beyond.
-            if (run_.ElemY > r_.ElemScanYEnd + kDecimalSlack * r_.ElemScanYStep) {
+            if (elemYBeyondEnd(r_, run_.ElemY)) {
                 run_.ElemScanState = 990;
                 return;
             }
             // Y of the next stroke from the start and the number of steps, so that no error
             // piles up over many strokes.
             ++run_.ElemYSteps;
-            run_.ElemY = r_.ElemScanYStart + run_.ElemYSteps * r_.ElemScanYStep;
+            run_.ElemY = elemStrokeY(r_, run_.ElemYSteps);
             // The Y steps are truncated without rounding; the slack keeps a product such as
             // 100 x 0.29 = 28.999999999999996 on the 29 pulses typed.
             if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1',
@@ -276,6 +343,8 @@ void ElementScanSequencer::tick(McaSelection sel) {
         case 990:
             // The end: the MCA stop routine, the motors' own speeds again, and back to the start
             // corner when Y stands still.
+            // Reached after the last stroke, or after a failed move (then stopped, not finished).
+            endRun(run_.StrokesDone >= run_.StrokesPlanned);
             settle();
             mcaStopRoutine(st_, kx_, svc_.alerts, sel);
             initialiseMotors(r_, kx_, svc_.alerts);

@@ -30,6 +30,12 @@ struct ElementScanRun {
     int32_t ElemScanAtEnd = 0;    // 1 while the present stroke heads for X end
     int32_t BlinkTicks = 0;       // ticks since the running labels last swapped
     bool armed = false;           // from an accepted start to the end, a stop or a failure
+    // Progress.
+    int64_t StrokesPlanned = 0;
+    int64_t StrokesDone = 0;
+    int64_t StartMs = 0;          // clock at the accepted start
+    int64_t FirstStrokeMs = -1;   // clock when the first stroke was sent, -1 before
+    int64_t LastStrokeEndMs = -1; // clock when the latest stroke was seen ended
 };
 
 struct ElementScanDisplay {
@@ -38,6 +44,13 @@ struct ElementScanDisplay {
     char errView[16] = "";        // ErrView (2D SCAN page): the X status could not be read
     uint32_t errViewCount = 0;    // bumped each time errView is to be shown again
     int32_t timer2Interval = 250; // Timer2 period wanted
+    // Progress of the sweep: strokes done of strokes planned, elapsed time, time left; and how
+    // the last scan ended (empty while one runs or before the first).
+    char strokes[48] = "";
+    int32_t progressPermille = 0;
+    char elapsed[16] = "";
+    char left[16] = "";
+    QString endText;
     uint32_t serial = 0;          // bumped on every change the page must show
 };
 
@@ -90,6 +103,10 @@ private:
     bool startMca(McaSelection sel);
     void moveFailed(int motor);   // beep, status "Motor#n Move error", state 990
     void setTimer2(int ms);
+    // The progress figures of the present clock; `ended` shows no time left.
+    void updateProgress(bool ended = false);
+    // The end text (finished or stopped, with the time it took) on the page and the status bar.
+    void endRun(bool finished);
     void changed() { ++disp_.serial; }
     int32_t xPulses(double units) const;
     int32_t yPulses(double units) const;
@@ -104,6 +121,7 @@ private:
     MotorBusyFn motorBusy_;
     ElementScanRun run_;
     ElementScanDisplay disp_;
+    int64_t shownDone_ = -1, shownElapsedS_ = -1, shownLeftS_ = -1;
 };
 
 }  // namespace qor

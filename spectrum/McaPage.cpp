@@ -5,6 +5,9 @@
 #include "app/Widgets.h"
 #include "spectrum/RoiTable.h"
 #include "spectrum/SlotArithmetic.h"
+#include "spectrum/McaPageKeys.h"
+#include "spectrum/SpectrumKeys.h"
+#include "spectrum/TimeFigures.h"
 #include "spectrum/SpectrumView.h"
 
 #include <QGridLayout>
@@ -63,6 +66,8 @@ McaPage::McaPage(PageContext ctx, QWidget* parent) : Page(ctx, parent) {
     buildPanel3();
     connectHandlers();
     connectAnalysisHandlers();
+    PaintBox1->setFocusPolicy(Qt::StrongFocus);
+    installMcaPageKeys(*this);
 }
 
 McaPage::~McaPage() = default;
@@ -110,13 +115,20 @@ void McaPage::buildPanel2() {
         auto* r2 = new QHBoxLayout;
         r2->addWidget(makeLabel(GroupBoxMca, QStringLiteral("Preset value")));
         r2->addWidget(Edit14, 1);
+        PresetSeconds = makeLabel(GroupBoxMca, QString(), "PresetSeconds");
+        PresetSeconds->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        PresetSeconds->setMinimumWidth(1);
+        auto* r2s = new QHBoxLayout;
+        r2s->addWidget(PresetSeconds, 1);
         auto* r3 = new QHBoxLayout;
         r3->setSpacing(3);
         for (auto* b : {Button5, Button4, Button3}) {
             b->setMinimumWidth(0);
             r3->addWidget(b);
         }
-        for (auto* l : {r0, r1, r2, r3}) g->addLayout(l);
+        Button5->setToolTip(QStringLiteral("測定開始 [F5]"));
+        Button4->setToolTip(QStringLiteral("測定停止 [F6]"));
+        for (auto* l : {r0, r1, r2, r2s, r3}) g->addLayout(l);
     }
     col->addWidget(GroupBoxMca);
 
@@ -172,15 +184,17 @@ void McaPage::buildPanel2() {
         g->setSpacing(3);
         QWidget* p = GroupBoxSpectrum;
         SpeedButton1 = makeSpeedButton(p, "SpeedButton1", QStringLiteral("X＋"),
-                                       QStringLiteral("カーソル位置をＸ軸方向に拡大"));
+                                       QStringLiteral("カーソル位置をＸ軸方向に拡大  [+]"));
         SpeedButton2 = makeSpeedButton(p, "SpeedButton2", QStringLiteral("X－"),
-                                       QStringLiteral("カーソル中心にＸ軸を縮小"));
+                                       QStringLiteral("カーソル中心にＸ軸を縮小  [-]"));
         SpeedButton12 = makeSpeedButton(p, "SpeedButton12", QStringLiteral("◀◀"),
                                         QStringLiteral("左がわのスペクトルを見る"));
         SpeedButton13 = makeSpeedButton(p, "SpeedButton13", QStringLiteral("▶▶"),
                                         QStringLiteral("右側のスペクトルを見る"));
-        SpeedButton43 = makeSpeedButton(p, "SpeedButton43", QStringLiteral("◀"));
-        SpeedButton44 = makeSpeedButton(p, "SpeedButton44", QStringLiteral("▶"));
+        SpeedButton43 = makeSpeedButton(p, "SpeedButton43", QStringLiteral("◀"),
+                                        QStringLiteral("カーソルを左へ  [←] (Shift: 10ch)  [Home]"));
+        SpeedButton44 = makeSpeedButton(p, "SpeedButton44", QStringLiteral("▶"),
+                                        QStringLiteral("カーソルを右へ  [→] (Shift: 10ch)  [End]"));
         SpeedButton3 = makeSpeedButton(p, "SpeedButton3", QStringLiteral("Y＋"),
                                        QStringLiteral("リニアスケールでスペクトルを上げる"));
         SpeedButton6 = makeSpeedButton(p, "SpeedButton6", QStringLiteral("Y－"),
@@ -563,6 +577,42 @@ void McaPage::ComboBox3Change() {
 
 void McaPage::Edit14Change() {
     if (CheckBox13->isChecked()) storeInt(Edit14->text(), rec().McaPresetValue[0]);
+    showPresetReadout();
+}
+
+void McaPage::showElementScanProgress(const QString& line) {
+    sweepProgress_ = line.toUtf8();
+    showPresetReadout();
+}
+
+void McaPage::showPresetReadout() {
+    if (!PresetSeconds) return;
+    const AppState::PresetSent& sent = st().Mca1PresetSent;
+    PresetReadoutInput in;
+    in.boxValid = parseLeadingInt(Edit14->text(), in.boxTicks);
+    in.measuring = mca1Measuring_;
+    in.sentKnown = sent.known;
+    in.sentBySweep = sent.sweep;
+    in.sentTicks = sent.ticks;
+    in.sweepProgress = sweepProgress_.constData();
+    char text[64];
+    const bool other = formatPresetReadout(in, text);
+    if (std::strcmp(text, shownPreset_) == 0) return;
+    std::memcpy(shownPreset_, text, sizeof shownPreset_);
+    PresetSeconds->setText(QString::fromUtf8(text));
+    // The box keeps the operator's value for the next START; the hint says what is in force.
+    QString hint;
+    if (other && sent.sweep) {
+        hint = QStringLiteral("元素Scanの掃引中: MCA1のプリセットは %1 (%2 s)。掃引の終わりで停止します")
+                   .arg(sent.ticks)
+                   .arg(ticksToSeconds(sent.ticks), 0, 'f', 2);
+    } else if (other) {
+        hint = QStringLiteral("測定中のプリセットは %1 (%2 s)。この欄の値は次のSTARTから使われます")
+                   .arg(sent.ticks)
+                   .arg(ticksToSeconds(sent.ticks), 0, 'f', 2);
+    }
+    PresetSeconds->setToolTip(hint);
+    Edit14->setToolTip(hint);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -619,9 +669,9 @@ double McaPage::ChannelToEnergy(int s, double x) { return qor::ChannelToEnergy(r
 void McaPage::showWorkSlot() { RadioGroup1->setItemIndex(kSlotWork); }
 
 namespace {
-// Room left of the plot's scale text and right of its live and real time.
+// Room left of the plot's scale text and right of its live and real time with their seconds.
 constexpr int kCommentLeft = 110;
-constexpr int kCommentRightMargin = 130;
+constexpr int kCommentRightMargin = 180;
 constexpr int kCommentLineHeight = 16;
 }  // namespace
 
@@ -708,6 +758,31 @@ void McaPage::RadioGroup1Click() {
     st().spectrum.ViewSlot = index;
     rec().CurrentSlot = index;
     DrawSpectrum();
+}
+
+bool McaPage::PaintBox1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const PlotKey k = plotKeyFor(key, modifiers);
+    SpectrumState& sp = st().spectrum;
+    switch (k.action) {
+        case PlotKeyAction::None: return false;
+        case PlotKeyAction::CursorBy: cursorByKey(sp, viewSlot(), viewChannels(), k.step); break;
+        case PlotKeyAction::FirstShown: cursorToFirstShown(sp, viewSlot(), viewChannels()); break;
+        case PlotKeyAction::LastShown: cursorToLastShown(sp, viewSlot(), viewChannels()); break;
+        case PlotKeyAction::ZoomIn: SpeedButton1Click(); return true;
+        case PlotKeyAction::ZoomOut: SpeedButton2Click(); return true;
+        case PlotKeyAction::Start: Button5Click(); return true;
+        case PlotKeyAction::Stop: Button4Click(); return true;
+    }
+    DrawSpectrum();
+    return true;
+}
+
+bool McaPage::pageKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const PlotKey k = plotKeyFor(key, modifiers);
+    if (k.action == PlotKeyAction::Start) Button5Click();
+    else if (k.action == PlotKeyAction::Stop) Button4Click();
+    else return false;
+    return true;
 }
 
 void McaPage::PaintBox1MouseDown(int x, int y) {
@@ -851,6 +926,8 @@ void McaPage::tickDuty() {
     if (res.action == McaTick::Redraw) {
         const QColor want = res.measuring ? QColor(Qt::yellow) : QColor(Qt::white);
         if (Edit14->palette().color(QPalette::Base) != want) setBoxColour(Edit14, want);
+        if (viewSlot() == 0) mca1Measuring_ = res.measuring;
+        showPresetReadout();
     }
     DrawSpectrum();
 }

@@ -41,6 +41,12 @@ public:
     // (between the scale and the live time) until the next read.
     void showReadComments(const QString& comment1, const QString& comment2);
 
+    // The element scan's progress in one line for the readout under the preset box (empty: none).
+    void showElementScanProgress(const QString& line);
+    // Keys of the plot (cursor, zoom, START/STOP) and of the page (START/STOP); true when taken.
+    bool PaintBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool pageKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
     void startupStep(int step) override;
     // The acquisition tick on this page: read the viewed MCA's spectrum and state, colour the
     // preset box, redraw.
@@ -124,6 +130,7 @@ public:
     QComboBox* ComboBox1 = nullptr;
     QComboBox* ComboBox3 = nullptr;
     QLineEdit* Edit14 = nullptr;
+    QLabel* PresetSeconds = nullptr;   // the preset in seconds, or the preset in force
     QPushButton* Button5 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button3 = nullptr;
@@ -216,9 +223,13 @@ private:
     void syncSoundSwitch();
     void fillPresetFromCurrentSlot();
     void placeReadComments();
+    void showPresetReadout();
 
     std::unique_ptr<GlyphAtlas> glyphs_;
     std::unique_ptr<SpectrumPlot> plot_;
+    bool mca1Measuring_ = false;     // from the last status read of MCA1
+    QByteArray sweepProgress_;       // UTF-8, for the preset readout
+    char shownPreset_[64] = "";
 };
 
 }  // namespace qor

@@ -217,6 +217,10 @@ void SpectrumPlot::draw(QImage& img, const SpectrumState& sp, const InfoRecord& 
         }
         text_->drawAscii(img, texts.live.x, texts.live.y, texts.live.text);
         text_->drawAscii(img, texts.real.x, texts.real.y, texts.real.text);
+        for (const ViewReadout* t : {&texts.liveSeconds, &texts.realSeconds, &texts.deadTime}) {
+            const int x = t->alignRight ? t->x - text_->width(t->text) : t->x;
+            text_->drawAscii(img, x, t->y, t->text);
+        }
     }
 
     const bool lineMode = rec.ViewLineMode == 1;

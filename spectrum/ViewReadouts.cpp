@@ -1,6 +1,7 @@
 #include "spectrum/ViewReadouts.h"
 
 #include "spectrum/SpectrumView.h"
+#include "spectrum/TimeFigures.h"
 
 #include <cstdio>
 
@@ -47,6 +48,16 @@ void formatViewReadouts(const SpectrumState& sp, const InfoRecord& rec, ViewRead
 
     put(out.live, W - 100, 4, "Livetime%6d   ", data[0]);
     put(out.real, W - 100, 20, "Realtime%6d   ", data[1]);
+    // The same times in seconds, ending left of the ticks, and the dead time under them.
+    char buf[24];
+    formatSeconds(data[0], buf);
+    put(out.liveSeconds, W - kSecondsRightOffset, 4, "%s", buf);
+    formatSeconds(data[1], buf);
+    put(out.realSeconds, W - kSecondsRightOffset, 20, "%s", buf);
+    out.liveSeconds.alignRight = out.realSeconds.alignRight = true;
+    formatDeadTime(data[0], data[1], buf);
+    put(out.deadTime, W - 2, 36, "%s", buf);
+    out.deadTime.alignRight = true;
 
     out.peakShown = sp.PeakInfoVisible == 1 && sp.PeakInfoKind == 1;
     put(out.peak[0], kPeakReadoutColumns[0], H - 14, "Peak ch = %8.2f", sp.PeakInfoChannel);

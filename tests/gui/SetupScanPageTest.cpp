@@ -40,7 +40,7 @@ void showPage(Harness& h) { h.form().PageMaster->setCurrentIndex(TForm9::kSetupS
 TEST(SetupScanPage, IsTabTwoWithItsGroups) {
     Harness h;
     EXPECT_EQ(QStringLiteral("Setup2DSCAN"), page(h).objectName());
-    EXPECT_EQ(TForm9::kSetupScan, h.form().PageMaster->indexOf(&page(h)));
+    EXPECT_EQ(TForm9::kSetupScan, h.form().PageMaster->indexOf(page(h).parentWidget()->parentWidget()));
     EXPECT_EQ(QStringLiteral("Setup SCAN"), h.form().PageMaster->tabText(TForm9::kSetupScan));
     QStringList captions;
     for (QGroupBox* g : page(h).findChildren<QGroupBox*>()) captions << g->title();

@@ -2,6 +2,7 @@
 // call, the refusals, the stops and every driver failure with its message and effect.
 
 #include "scan/ElementScanSequencer.h"
+#include "scan/ElementScanProgress.h"
 
 #include "support/Fakes.h"
 #include "support/ScriptedKx10.h"
@@ -286,7 +287,11 @@ TEST_F(ElementScan, DriverFailuresOfTheSweepStopOrEndIt) {
         EXPECT_EQ(c.state, g.seq.run().ElemScanState) << at;
         EXPECT_EQ(1, g.alerts.beeps) << at;
         EXPECT_EQ(c.message ? QStringList{c.message} : QStringList{}, g.alerts.messages) << at;
-        EXPECT_EQ(c.status ? QStringList{c.status} : QStringList{}, g.alerts.statusTexts) << at;
+        // Then the end: stopped, not finished, on the status bar.
+        QStringList status = g.alerts.statusTexts;
+        ASSERT_FALSE(status.isEmpty()) << at;
+        EXPECT_TRUE(status.takeLast().startsWith(QStringLiteral("Element scan stopped: "))) << at;
+        EXPECT_EQ(c.status ? QStringList{c.status} : QStringList{}, status) << at;
         EXPECT_EQ(1, g.kx.callsOf("KX10MCA_Stop").size()) << at;
         const QStringList cmds = g.commands();
         if (c.state == 990) {
@@ -400,6 +405,60 @@ TEST_F(ElementScan, CornerButtonsMoveXThenYOnlyWhileYStandsStill) {
     st.rec.MotorEnabled[0] = 0;
     seq.moveToCorner(false);
     EXPECT_EQ(QStringList{"KX10Motor_MoveTo_PAddress 2 1 100"}, commands());
+}
+
+// X 0..10 (1000 pulses) at 100 pulses/s, Y 0..2 step 1: four strokes, each 10 s of X travel and
+// two ticks by the estimate, then by the strokes measured on the clock.
+TEST_F(ElementScan, ProgressCountsTheStrokesAndTellsTheTimeLeftByTheClock) {
+    EXPECT_EQ(4, plannedStrokes(st.rec));
+    ASSERT_TRUE(start());
+    const ElementScanDisplay& d = seq.display();
+    EXPECT_STREQ("0 / 4 strokes", d.strokes);
+    EXPECT_STREQ("0:00:00", d.elapsed);
+    EXPECT_STREQ("0:00:42", d.left);
+    runTo(40);   // the first stroke is sent at 0 s
+    auto stroke = [this](int64_t ms) {
+        kx.replies["KX10Motor_Get_Status"] = "S10000";
+        clock.advance(ms);
+        seq.tick(kMca1);
+        kx.replies["KX10Motor_Get_Status"] = "S00000";
+        seq.tick(kMca1);   // the stroke's end seen
+    };
+    kx.replies["KX10Motor_Get_Status"] = "S10000";
+    clock.advance(4000);
+    seq.tick(kMca1);
+    EXPECT_STREQ("0:00:04", d.elapsed);
+    EXPECT_STREQ("0:00:38", d.left) << "the estimate less the time the stroke has run";
+    stroke(8000);
+    EXPECT_STREQ("1 / 4 strokes", d.strokes);
+    EXPECT_STREQ("0:00:36", d.left) << "three strokes of 12 s as measured";
+    EXPECT_EQ(250, d.progressPermille);
+    for (int i = 0; i < 3; ++i) {
+        seq.tick(kMca1);   // the next stroke sent
+        stroke(12000);
+    }
+    EXPECT_STREQ("4 / 4 strokes", d.strokes);
+    EXPECT_TRUE(d.endText.isEmpty());
+    runToEnd();
+    EXPECT_STREQ("0:00:00", d.left);
+    EXPECT_EQ(QStringLiteral("Element scan finished: 4 strokes in 0:00:48"), d.endText);
+    EXPECT_EQ(d.endText, alerts.statusTexts.value(alerts.statusTexts.size() - 1));
+}
+
+// The planned strokes follow the sweep's own end test, decimal steps included.
+TEST(ElementScanProgress, PlannedStrokesAreTheStrokesTheSweepMakes) {
+    InfoRecord r{};
+    auto strokes = [&r](double y0, double y1, double step) {
+        r.ElemScanYStart = y0;
+        r.ElemScanYEnd = y1;
+        r.ElemScanYStep = step;
+        return plannedStrokes(r);
+    };
+    EXPECT_EQ(33, strokes(0.0, 6.2, 0.2));   // the whole specimen
+    EXPECT_EQ(5, strokes(0.0, 0.3, 0.1));    // 0.30000000000000004 is not beyond 0.3
+    EXPECT_EQ(4, strokes(0.0, 0.58, 0.29));
+    EXPECT_EQ(2, strokes(1.0, 1.0, 0.5));
+    EXPECT_EQ(0, strokes(0.0, 1.0, 0.0));
 }
 
 // The rectangle, up to the last stroke, must lie inside the soft limits: an X end of 100 against
