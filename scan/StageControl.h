@@ -71,7 +71,8 @@ private:
     // is refused with a beep and a status-bar text naming the motor.
     bool hasScale(int n);
     void accessError(int n);
-    bool mayCommand(int n) const { return online() && enabled(n); }
+    // Online and the motor enabled on the SETUP page; offline the status bar says so.
+    bool mayCommand(int n);
 
     InfoRecord& rec_;
     MotorStatusReadout& last_;
