@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 using namespace qor;
@@ -294,7 +295,7 @@ TEST_F(Files, BinaryReadReplacesWorkItsRoisAndTheHeaderThenShowsWork) {
     EXPECT_EQ(2, h.st().spectrum.ViewSlot);
     EXPECT_EQ(2, h.rec().CurrentSlot);
     EXPECT_EQ(2, page().RadioGroup1->itemIndex());
-    EXPECT_EQ(path("in.DAT"), lastStatus());
+    EXPECT_EQ(QStringLiteral("読み込みました: ") + path("in.DAT"), lastStatus());
     EXPECT_EQ(QStringLiteral("sample 7"), page().FileComment1->text());
     EXPECT_EQ(QStringLiteral("Mo tube"), page().FileComment2->text());
     EXPECT_EQ(QStringLiteral("120"), page().Edit18->text()) << "the ROI group shows ROI 5";
@@ -433,12 +434,13 @@ TEST_F(Files, CommentBoxesHoldWhatTheFileKeepsAndNoHalfOfADoubleByteCharacter) {
 
 TEST_F(Files, AReadThatCannotOpenItsFileSaysWhatIsWrongWithThePath) {
     QDir(h.dir()).mkdir(QStringLiteral("folder.DAT"));
+    ASSERT_EQ(0, ::mkfifo(path("pipe.DAT").toLocal8Bit().constData(), 0600));
     const struct {
         QString path;
         QString reason;
     } cases[] = {{path("absent.CSV"), QStringLiteral("そのファイルはありません")},
                  {path("folder.DAT"), QStringLiteral("フォルダです。ファイルを選んでください")},
-                 {QStringLiteral("/dev/null"), QStringLiteral("通常のファイルではありません (デバイスなど)")}};
+                 {path("pipe.DAT"), QStringLiteral("通常のファイルではありません (デバイスなど)")}};
     for (const auto& c : cases) {
         h.alerts.clear();
         answerOpen(c.path);
