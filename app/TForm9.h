@@ -148,6 +148,8 @@ private:
     // A settings save that failed: status bar, beep and a modal box, all naming the file.
     void reportSaveFailure(const QString& text);
     void connectFileCommands();
+    bool confirmClose();
+    void writeInformation();
 
     std::unique_ptr<AppState> st_;
     Services& svc_;
@@ -161,6 +163,7 @@ private:
     bool inTimer1_ = false;
     bool inTimer2_ = false;
     bool closed_ = false;
+    int32_t recordedScanMode_ = 0;   // the scan mode when the record was last written
 };
 
 }  // namespace qor

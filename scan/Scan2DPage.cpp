@@ -4,6 +4,7 @@
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
+#include "scan/ScanConfig.h"
 #include "scan/TOKRightDlg1.h"
 
 #include <QFontMetrics>
@@ -671,7 +672,10 @@ void Scan2DPage::showScanDisplay() {
                                         : QStringLiteral("font-weight: bold;"));
     }
     if (d.rangesChanged) {
-        const InfoRecord& r = rec();
+        // The display-only ranges follow from the parameters the scan runs with.
+        InfoRecord& r = rec();
+        deriveXStep(r);
+        deriveYRange(r);
         Edit129->setText(formatGeneral(r.ScanYStart));
         Edit130->setText(formatGeneral(r.ScanYEnd));
         Edit131->setText(formatGeneral(r.ScanYStep));
@@ -718,14 +722,17 @@ void Scan2DPage::Button70Click() { stage_.setCounterZero(2); }
 void Scan2DPage::Button77Click() { stage_.setCounterZero(3); }
 
 void Scan2DPage::Button63Click() {
+    if (stage_.scanLocks(1, 3)) return;
     for (int n = 1; n <= 3; ++n) stage_.moveToZero(n);
 }
 
 void Scan2DPage::Button64Click() {
+    if (stage_.scanLocks(1, 2)) return;
     for (int n = 1; n <= 2; ++n) stage_.moveToZero(n);
 }
 
 void Scan2DPage::Button68Click() {
+    if (stage_.scanLocks(1, 3)) return;
     for (int n = 1; n <= 3; ++n) stage_.halt(n);
 }
 

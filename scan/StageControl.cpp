@@ -9,6 +9,18 @@ QString StageControl::motorText(int n, const char* what) {
     return QStringLiteral("Motor#%1 %2").arg(n).arg(QString::fromLatin1(what));
 }
 
+QString StageControl::scanLockText() {
+    return QStringLiteral("スキャン中はX・Y・Z軸 (モータ#1～#3) を手動で操作できません。"
+                          "スキャンを止めるには Stop SCAN (元素SCANは「中止」) を押してください");
+}
+
+bool StageControl::scanLocks(int first, int last) {
+    if (!online() || !scanMode_ || *scanMode_ == 0 || first > 3 || last < 1) return false;
+    alerts_.beep();
+    alerts_.message(scanLockText());
+    return true;
+}
+
 double StageControl::ReadMotorPosition(int index, bool* ok) {
     if (ok) *ok = false;
     if (index < 0 || index > 7) return 0.0;
@@ -52,7 +64,7 @@ MotorState StageControl::motorState(int index) {
 }
 
 bool StageControl::mayCommand(int n) {
-    if (online()) return enabled(n);
+    if (online()) return !scanLocks(n, n) && enabled(n);
     alerts_.status(QStringLiteral("オフラインです。ツールバーの接続の後にモーターを操作してください"));
     return false;
 }
@@ -70,13 +82,13 @@ void StageControl::accessError(int n) {
 }
 
 void StageControl::jog(int n, double delta) {
-    if (!mayCommand(n)) {
+    if (online() && !enabled(n)) {
         // A jog button names one motor: say why it stands. (The commands on several axes pass
         // over the disabled ones without a word.)
-        if (online())
-            alerts_.status(QStringLiteral("Motor#%1 は使わない設定です (SETUP ページのチェック)").arg(n));
+        alerts_.status(QStringLiteral("Motor#%1 は使わない設定です (SETUP ページのチェック)").arg(n));
         return;
     }
+    if (!mayCommand(n)) return;
     if (!hasScale(n)) return;
     bool ok = false;
     const double position = ReadMotorPosition(n - 1, &ok);

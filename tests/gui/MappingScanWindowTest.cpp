@@ -135,7 +135,7 @@ void expectTheSpecimen(Harness& h) {
 TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     Harness h;
     configure(h, 0);
-    h.rec().ScanXStart = 1.5;   // shown in the range boxes when the scan begins
+    h.rec().ScanXStart = 1.5;   // an old value: the range boxes show the derived start, 0
     h.sounds.played.clear();
     startScan(h);
     EXPECT_EQ(QStringList{QStringLiteral("OKRightDlg1")}, h.dialogs.asked);
@@ -169,7 +169,8 @@ TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     EXPECT_EQ(QStringLiteral("256 / 256 px"), p.ScanProgressBar->format());
     EXPECT_EQ(1000, p.ScanProgressBar->value());
     EXPECT_EQ(QStringLiteral("0:00:00"), p.LabelLeft->text());
-    EXPECT_EQ(QStringLiteral("1.5"), p.Edit132->text());
+    EXPECT_EQ(QStringLiteral("0"), p.Edit132->text());
+    EXPECT_EQ(QStringLiteral("6.4"), p.Edit133->text());
     EXPECT_EQ(formatGeneral(h.rec().ScanXEnd), p.Edit133->text());
     EXPECT_EQ(QStringLiteral("0.4"), p.Edit134->text());
     EXPECT_EQ(QStringLiteral("0.4"), p.Edit131->text());

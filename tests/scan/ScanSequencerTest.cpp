@@ -137,14 +137,14 @@ TEST_F(Sequencer, BackAndForthReversesEvenLinesAndTakesUpBacklash) {
 }
 
 TEST_F(Sequencer, QueueColoursAndCounters) {
+    setSteps(1000, 3);
+    st->rec.ScanXPixelPulses = 1;   // a line of 10 units, inside the soft limits
     startOk();
     seq->tick();   // 0
     seq->tick();   // 10
     seq->tick();   // 20
     seq->tick();   // 30
     ASSERT_EQ(40, seq->run().ScanState);
-    setSteps(1000, 3);
-    st->rec.MapPixelsX = 1000;
     const std::pair<const char*, QueueColour> cases[] = {
         {"8", QueueColour::White}, {"9", QueueColour::Yellow}, {"12", QueueColour::Yellow},
         {"13", QueueColour::White}, {"14", QueueColour::Red}, {"17", QueueColour::Red}};
@@ -301,6 +301,7 @@ TEST_F(Sequencer, PositionReadFailureRetriesTheLineEnd) {
     startOk();
     while (seq->run().ScanState != 51) seq->tick();
     kx.failures["KX10Motor_Read_Paddress"] = 1;
+    kx.replies["KX10Motor_Read_Paddress"] = paddress(20);
     seq->tick();
     EXPECT_EQ(51, seq->run().ScanState);
     EXPECT_EQ(QStringLiteral("Read Paddrss timeover or error"), alerts.messages.last());
@@ -516,4 +517,26 @@ TEST_F(Sequencer, TargetsThatLeaveTheCountersDuringAScanAbort) {
     EXPECT_EQ(QStringList{"2D scan MotorX target -2999999999 out of range , Abort 2Dscan"},
               alerts.messages);
     EXPECT_TRUE(kx.callsOf("KX10Motor_MoveTo_PAddress").isEmpty());
+}
+
+// No wait lasts for ever: a motor that keeps reading as moving ends the scan once the wait is
+// longer than twice the scan's longest move at its motor's slowest speed, and 10 s more.
+TEST_F(Sequencer, AMotorThatNeverComesToRestEndsTheScanAfterItsBound) {
+    busy = {0, 1, 0};   // Y never comes to rest
+    startOk();
+    const int64_t bound = ScanSequencer::motorWaitBoundMs(st->rec);
+    // The line of 10 x 10 pulses at 10 pulses per second (the X start speed is 50) is the longest.
+    EXPECT_EQ(2 * 10000 + 10000, bound);
+    while (st->ScanMode == 2 && seq->run().ScanState != 20) seq->tick();
+    ASSERT_EQ(20, seq->run().ScanState);
+    const int64_t from = clock.now;
+    while (st->ScanMode == 2 && clock.now - from < 2 * bound) {
+        clock.advance(250);
+        seq->tick();
+    }
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_GT(clock.now - from, bound);
+    EXPECT_LE(clock.now - from, bound + 500);
+    EXPECT_EQ(QStringList{"2D scan Motor#2 (Y) still moving after 30 s, line 1/3 , Abort 2Dscan"},
+              alerts.messages);
 }
