@@ -2,6 +2,7 @@
 // slot, call the analysis logic, and show the result (ROIs, readout, messages, report, sounds).
 
 #include "analysis/CalibRois.h"
+#include "analysis/FitPeakCommands.h"
 #include "analysis/PeakAnalysis.h"
 #include "analysis/PeakReport.h"
 #include "analysis/Smoothing.h"
@@ -20,6 +21,14 @@ namespace qor {
 namespace {
 
 const QString kNoPeak = QStringLiteral("ピークが見つからない！");
+
+// The peak at the cursor with the search chosen in the program's settings.
+bool nearestPeak(AppState& st, int s, double factor, bool setRoi) {
+    const FitSearchSettings fit = FitSearchSettings::read(st.settings);
+    AnalysisState& an = st.analysis;
+    return fit.fit ? measureNearestFit(an.peaks, st.rec, st.spectrum, fit, s, factor, setRoi)
+                   : measureNearestPeak(an.Merin, an.peaks, st.rec, st.spectrum, s, factor, setRoi);
+}
 
 }  // namespace
 
@@ -46,7 +55,10 @@ void McaPage::SpeedButton26Click() {
     for (int r = 0; r < kRoiCount; ++r) rec().RoiStart[s][r] = rec().RoiEnd[s][r] = 0;
     showZeroRoiValues();
     ShowCurrentRoi();
-    autoPeakSearch(an.Merin, an.peaks, rec(), st().spectrum, s);
+    if (const FitSearchSettings fit = FitSearchSettings::read(st().settings); fit.fit)
+        autoFitSearch(an.peaks, rec(), st().spectrum, fit, s);
+    else
+        autoPeakSearch(an.Merin, an.peaks, rec(), st().spectrum, s);
     ShowCurrentRoi();   // the current ROI's new ends, not the zeros of the cleared table
     if (rec().PeakReportPrint == 1 && svc().printing.printerSetupDialog()) {
         std::unique_ptr<PrintCanvas> job = svc().printing.beginJob(QStringLiteral("Peak Report"));
@@ -75,19 +87,17 @@ void McaPage::UndoAutoRoiClick() {
 }
 
 void McaPage::SpeedButton27Click() {
-    AnalysisState& an = st().analysis;
     const int s = viewSlot();
     const double k = sigmaFactor(rec().SigmaIndex);
-    if (!measureNearestPeak(an.Merin, an.peaks, rec(), st().spectrum, s, k, true))
+    if (!nearestPeak(st(), s, k, true))
         svc().alerts.message(kNoPeak);
     DrawSpectrum();
     ShowCurrentRoi();
 }
 
 void McaPage::SpeedButton29Click() {
-    AnalysisState& an = st().analysis;
     const int s = viewSlot();
-    if (!measureNearestPeak(an.Merin, an.peaks, rec(), st().spectrum, s, 3.0, false)) {
+    if (!nearestPeak(st(), s, 3.0, false)) {
         svc().alerts.message(kNoPeak);
         st().spectrum.PeakInfoVisible = 0;
     }
