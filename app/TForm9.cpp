@@ -375,6 +375,9 @@ void TForm9::createDialogs() {
     dialogs.OKRightDlg = new TOKRightDlg(st, svc_, this);
     dialogs.OKBottomDlg = new TOKBottomDlg(st, svc_, this);
     dialogs.OKRightDlg1 = new TOKRightDlg1(st, svc_, this);
+    // Once the window runs: scans that a crash, a kill or a power cut left unfinished are offered
+    // for recovery from their journals.
+    QTimer::singleShot(0, this, [this] { NonStop2Dcollect->offerRecovery(true); });
 }
 
 void TForm9::SpeedButton20Click() {

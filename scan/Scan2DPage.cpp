@@ -206,6 +206,10 @@ void Scan2DPage::buildPanel5() {
     Button65->setStyleSheet(QStringLiteral("font-weight: bold;"));
     top->addWidget(Button65);
     top->addWidget(Button66);
+    ButtonRecoverScan = makeButton(Panel5, "ButtonRecoverScan", QStringLiteral("Recover…"),
+                                   QStringLiteral("Unfinished scans in the save folder: recover "
+                                                  "their lines from the scan journal"));
+    top->addWidget(ButtonRecoverScan);
     top->addStretch(1);
     top->addWidget(Button63);
     top->addWidget(Button64);
@@ -700,6 +704,7 @@ void Scan2DPage::connectButtons() {
     };
     const Binding bindings[] = {
         {Button65, &P::Button65Click}, {Button66, &P::Button66Click},
+        {ButtonRecoverScan, &P::ButtonRecoverScanClick},
         {Button72, &P::Button29Click}, {Button73, &P::Button28Click},
         {Button71, &P::Button27Click}, {Button69, &P::Button26Click},
         {Button75, &P::Button34Click}, {Button76, &P::Button36Click},

@@ -2,6 +2,7 @@
 
 #include "app/FieldText.h"
 #include "instrument/Pulses.h"
+#include "scan/PartialPass.h"
 #include "scan/ScanConfig.h"
 #include "scan/ScanProgress.h"
 #include "scan/ScanTargets.h"
@@ -24,6 +25,17 @@ constexpr int64_t kUnreadableMs = 10000;
 // A duration in ms of `pulses` at `pps` (a speed below 1 counts as 1 pulse per second).
 int64_t travelMs(int64_t pulses, int64_t pps) {
     return (pulses < 0 ? -pulses : pulses) * 1000 / (pps < 1 ? 1 : pps);
+}
+
+LineTime lineTimeOf(const QDateTime& now) {
+    LineTime t;
+    t.v[0] = now.date().year();
+    t.v[1] = now.date().month();
+    t.v[2] = now.date().day();
+    t.v[3] = now.time().hour();
+    t.v[4] = now.time().minute();
+    t.v[5] = now.time().second();
+    return t;
 }
 
 template <std::size_t N>
@@ -126,7 +138,18 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         return false;
     }
     svc_.sounds.play(QStringLiteral("2dscanOK.wav"));
-    const bool ok = confirm();
+    bool ok = confirm();
+    if (ok) {
+        // Nothing is measured that could not be kept: without its journal the scan does not start.
+        QString error;
+        if (!journal_.create(st_.rec, lineTimeOf(svc_.clock.localDateTime()), error)) {
+            svc_.alerts.beep();
+            svc_.alerts.message(
+                QStringLiteral("The scan journal cannot be created; the scan does not start.\n") +
+                error);
+            ok = false;
+        }
+    }
     if (ok) {
         scanRec_ = st_.rec;
         watchedState_ = -1;
@@ -148,6 +171,8 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         run_.PixelsPlanned = plannedPixels(r_);
         run_.PassesDone = 0;
         run_.FilesWritten = 0;
+        run_.LinesInPass = 0;
+        run_.UnsavedPass = false;
         run_.StartMs = svc_.clock.nowMs();
         run_.FirstLineMs = run_.LastLineMs = -1;
         run_.LinesStarted = 0;
@@ -177,10 +202,90 @@ void ScanSequencer::stop() {
             svc_.alerts.message(QStringLiteral("Motor#%1 access error").arg(i + 1));
         }
     }
-    if (scanning)
-        finish(ScanEnd::Stopped, QStringLiteral("2D scan stopped by the operator"));
-    else
+    if (scanning) {
+        QString failure;
+        const QString kept = keepPartialPass(JournalEnd::Stopped, failure);
+        finish(ScanEnd::Stopped, QStringLiteral("2D scan stopped by the operator") + kept);
+        if (!failure.isEmpty()) svc_.alerts.message(failure);
+    } else {
         finish(ScanEnd::None, QString());
+    }
+}
+
+QString ScanSequencer::keepPartialPass(JournalEnd how, QString& failure) {
+    PartialPass p;
+    p.names = mapPassNames(r_);
+    p.time = run_.lineTime;
+    p.pass = run_.ScanPass;
+    p.scanZ = run_.ScanZ;
+    p.linesDone = run_.LinesInPass;
+    p.linesPlanned = r_.ScanYSteps;
+    // Rows run 0, 1, ... in a pass: the completed ones come first; the row under way may hold
+    // some of its pixels, which are not kept.
+    p.rowsKept = run_.LinesInPass;
+    const MapFileWriter::Result files = writePartialPass(files_, p, st_.maps);
+    run_.FilesWritten += static_cast<int32_t>(files.written.size());
+    run_.LinesInPass = 0;
+    QString error;
+    if (files.openFailed) {
+        run_.UnsavedPass = true;
+        failure = QStringLiteral("測定データファイル Open ERROR\n") + files.error +
+                  QStringLiteral("\nThe lines stay in the scan journal ") + journal_.path();
+    } else if (p.linesDone > 0 && journal_.isOpen() &&
+               !journal_.appendPassWritten(p.pass, p.scanZ, error)) {
+        journalFailed(error);
+    }
+    endJournal(how);
+    return keptLinesText(p, files);
+}
+
+// A scan whose every pass is in its map files ends its journal; one with a pass whose files
+// failed leaves it unfinished, to be recovered.
+void ScanSequencer::endJournal(JournalEnd how) {
+    if (!journal_.isOpen()) return;
+    if (run_.UnsavedPass) {
+        journal_.close();
+        return;
+    }
+    QString error;
+    if (!journal_.finish(how, error)) svc_.alerts.status(error);
+}
+
+void ScanSequencer::lineCompleted() {
+    ++run_.LinesInPass;
+    if (!journal_.isOpen()) return;
+    const int direction = r_.ScanMethod != 0 && run_.ScanForward == 0 ? 1 : 0;
+    QString error;
+    if (!journal_.appendLine(run_.ScanPass, run_.ScanZ, run_.ScanY, direction, run_.lineTime,
+                             st_.maps, error))
+        journalFailed(error);
+}
+
+// The scan goes on (its map files may still be written), the operator told once.
+void ScanSequencer::journalFailed(const QString& error) {
+    journal_.close();
+    svc_.alerts.beep();
+    svc_.alerts.message(
+        QStringLiteral("The scan journal could not be written; the scan goes on without it.\n") +
+        error);
+}
+
+void ScanSequencer::writePassFiles() {
+    const MapFileWriter::Result files = files_.write(r_, st_.maps, run_.lineTime, run_.ScanZ);
+    run_.FilesWritten += static_cast<int32_t>(files.written.size());
+    ++run_.PassesDone;
+    run_.LinesInPass = 0;
+    QString error;
+    if (files.openFailed) {
+        run_.UnsavedPass = true;
+        svc_.alerts.message(QStringLiteral("測定データファイル Open ERROR\n") + files.error +
+                            (journal_.isOpen()
+                                 ? QStringLiteral("\nThe pass stays in the scan journal ") +
+                                       journal_.path()
+                                 : QString()));
+    } else if (journal_.isOpen() && !journal_.appendPassWritten(run_.ScanPass, run_.ScanZ, error)) {
+        journalFailed(error);
+    }
 }
 
 // No pixel pulses, no 2D accumulation, the MCA stopped: nothing of an ended scan can reach the
@@ -211,8 +316,11 @@ void ScanSequencer::finish(ScanEnd how, const QString& text) {
 void ScanSequencer::abort(const QString& message) {
     st_.ScanMode = 0;
     quietHardware();
-    finish(ScanEnd::Aborted, message);
+    QString failure;
+    const QString kept = keepPartialPass(JournalEnd::Aborted, failure);
+    finish(ScanEnd::Aborted, message + kept);
     svc_.alerts.message(message);
+    if (!failure.isEmpty()) svc_.alerts.message(failure);
 }
 
 void ScanSequencer::lineStarted() {
@@ -424,7 +532,10 @@ void ScanSequencer::readPixels() {
         ++run_.ScanX;
     }
     setText(disp_.stepX, "%d/%d", run_.ScanX, r_.ScanXSteps);
-    if (run_.ScanX >= r_.ScanXSteps) run_.ScanState = 50;
+    if (run_.ScanX >= r_.ScanXSteps) {
+        lineCompleted();
+        run_.ScanState = 50;
+    }
 }
 
 void ScanSequencer::yStep() {
@@ -510,6 +621,7 @@ void ScanSequencer::step() {
             if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1', 0) < 0)
                 return abort(QStringLiteral("2D scan MotorY move error , Abort 2Dscan"));
             run_.ScanX = run_.ScanY = run_.ScanPass = 0;
+            run_.LinesInPass = 0;
             if (backAndForth) {
                 run_.ScanForward = 0;
                 st_.mapView.MapDrawHold = 1;
@@ -547,13 +659,7 @@ void ScanSequencer::step() {
             if (motorsStill()) run_.ScanState = 30;
             return;
         case 30: {
-            const QDateTime now = svc_.clock.localDateTime();
-            run_.lineTime.v[0] = now.date().year();
-            run_.lineTime.v[1] = now.date().month();
-            run_.lineTime.v[2] = now.date().day();
-            run_.lineTime.v[3] = now.time().hour();
-            run_.lineTime.v[4] = now.time().minute();
-            run_.lineTime.v[5] = now.time().second();
+            run_.lineTime = lineTimeOf(svc_.clock.localDateTime());
             run_.ScanX = 0;
             setStepLabels();
             lineStarted();
@@ -648,11 +754,7 @@ void ScanSequencer::step() {
             run_.ScanState = 30;
             return;
         case 100: {
-            const MapFileWriter::Result files = files_.write(r_, st_.maps, run_.lineTime, run_.ScanZ);
-            run_.FilesWritten += static_cast<int32_t>(files.written.size());
-            ++run_.PassesDone;
-            if (files.openFailed)
-                svc_.alerts.message(QStringLiteral("測定データファイル Open ERROR"));
+            writePassFiles();
             ++run_.ScanPass;
             if (run_.ScanPass >= r_.ScanRepeat) {
                 run_.ScanState = 200;
@@ -711,6 +813,7 @@ void ScanSequencer::step() {
         case 900: {
             st_.ScanMode = 0;
             quietHardware();
+            endJournal(JournalEnd::Finished);
             const int32_t passes = run_.PassesDone;
             const int32_t files = run_.FilesWritten;
             finish(ScanEnd::Finished,
