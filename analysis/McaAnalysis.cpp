@@ -10,8 +10,11 @@
 #include "analysis/TTeiseiDlg.h"
 #include "analysis/TecalDlg.h"
 #include "spectrum/McaPage.h"
+#include "spectrum/SpectrumView.h"
 
 #include <QDialog>
+#include <QKeySequence>
+#include <QShortcut>
 
 namespace qor {
 
@@ -38,11 +41,17 @@ void McaPage::connectAnalysisHandlers() {
     connect(SpeedButton14, &QToolButton::clicked, this, &McaPage::SpeedButton14Click);
     connect(SpeedButton8, &QToolButton::clicked, this, &McaPage::SpeedButton8Click);
     connect(SpeedButton9, &QToolButton::clicked, this, &McaPage::SpeedButton9Click);
+    connect(UndoAutoRoi, &QToolButton::clicked, this, &McaPage::UndoAutoRoiClick);
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    undo->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(undo, &QShortcut::activated, this, &McaPage::UndoAutoRoiClick);
 }
 
 void McaPage::SpeedButton26Click() {
     const int s = viewSlot();
     AnalysisState& an = st().analysis;
+    keepRoiTable(an.autoRoiUndo, rec(), st().spectrum, s);
+    UndoAutoRoi->setEnabled(true);
     for (int r = 0; r < kRoiCount; ++r) rec().RoiStart[s][r] = rec().RoiEnd[s][r] = 0;
     showZeroRoiValues();
     ShowCurrentRoi();
@@ -59,6 +68,21 @@ void McaPage::SpeedButton26Click() {
             svc().alerts.message(QStringLiteral("プリンタで印刷を開始できません。ピークレポートは印刷されませんでした。"));
     }
     svc().alerts.beep();
+    DrawSpectrum();
+}
+
+void McaPage::UndoAutoRoiClick() {
+    RoiTableBackup& kept = st().analysis.autoRoiUndo;
+    const int slot = kept.slot;
+    if (!restoreRoiTable(kept, rec(), st().spectrum)) {
+        svc().alerts.status(QStringLiteral("元に戻すROI表はありません (「自」の後に一度だけ戻せます)"));
+        return;
+    }
+    UndoAutoRoi->setEnabled(false);
+    static const char* const kSlotNames[kSlotCount] = {"MCA1", "MCA2", "WORK"};
+    svc().alerts.status(QStringLiteral("「自」の前のROI表に戻しました (%1)")
+                            .arg(QString::fromLatin1(kSlotNames[clampSlot(slot)])));
+    ShowCurrentRoi();
     DrawSpectrum();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace qor {
 
@@ -43,6 +44,19 @@ const int32_t CMerinCalcc::FilterTaps[6] = {4, 5, 7, 4, 5, 7};
 namespace {
 
 constexpr int kPad = 16;   // zero channels on either side of SourceData, never written
+constexpr int kSearchCandidates = 256;   // candidates of each kind one search keeps
+constexpr int kMaxDipSpan = 64;          // channels between two entries of one peak, at most
+constexpr double kValleySigmas = 3.0;    // a dip in the counts that parts two peaks
+
+struct SearchScratch {
+    double position[2 * kSearchCandidates] = {};
+    double net[2 * kSearchCandidates] = {};
+    double background[2 * kSearchCandidates] = {};
+    double error[2 * kSearchCandidates] = {};
+    double fwhm[2 * kSearchCandidates] = {};
+    int32_t low[2 * kSearchCandidates] = {};
+    int32_t high[2 * kSearchCandidates] = {};
+};
 
 struct EngineState {
     int32_t sourcePadded[kPad + CMerinCalcc::kChannels + kPad] = {};
@@ -66,6 +80,13 @@ struct EngineState {
     int64_t candidateValue = 0;
     int32_t pending = 0;     // a candidate waits for its evaluation
     int32_t count = 0;
+    // Candidates of one search and their evaluated entries before thinning.
+    int32_t dipCandidates[kSearchCandidates] = {};
+    int32_t turnCandidates[kSearchCandidates] = {};
+    int32_t searchChannels[2 * kSearchCandidates] = {};
+    int searchOrder[2 * kSearchCandidates] = {};
+    bool searchKept[2 * kSearchCandidates] = {};
+    SearchScratch scratch;
 
     // Peak evaluation scratch: background points, peak values, centroid and background line.
     double bgX[8] = {};
@@ -262,15 +283,23 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
     const int64_t to = std::min<int64_t>(endCh, kChannels + 8);
     const int32_t* S = e.SourceData;
 
-    // Each dip of the filter below the threshold yields one peak, evaluated at its deepest
-    // channel. The dip's minimum counts as passed once the filter has risen above it by more
-    // than kTurnSigmas standard deviations of the filter's own noise, or once the filter has
-    // stayed above the threshold for more than twice `taps` channels (shorter quiet stretches
-    // are noise inside one dip, whose deeper part may follow). After an evaluation the next
-    // candidate needs the filter to fall, below the threshold, by that margin under the highest
-    // value reached since, or a new run of significant channels after more than `taps` quiet
-    // ones. So statistical wiggles inside or on the flanks of one peak's dip give no second
-    // entry, while a doublet whose filter dips twice gives two.
+    // Candidates come from two readings of the filter, and both are evaluated:
+    //
+    // - Dips. Each dip of the filter below the threshold yields one candidate, its deepest
+    //   channel. The dip's minimum counts as passed once the filter has risen above it by more
+    //   than kTurnSigmas standard deviations of the filter's own noise, or once the filter has
+    //   stayed above the threshold for more than twice `taps` channels (shorter quiet stretches
+    //   are noise inside one dip, whose deeper part may follow). After a candidate the next one
+    //   needs the filter to fall, below the threshold, by that margin under the highest value
+    //   reached since, or a new run of significant channels after more than `taps` quiet ones.
+    // - Turns. The candidate follows the deepest channel of each run of significant channels
+    //   and is taken where the filter turns upward inside the run (one channel is then passed
+    //   over) or where the run ends. This finds shoulders and close doublets that merge into
+    //   one dip of a wide filter, and it takes a wiggle of the filter as a second candidate.
+    //
+    // The evaluated entries are then thinned: measurable entries (a width and net counts) and
+    // the stronger ones first, an entry is dropped when it is the same peak as one kept (below).
+    // The entries left are returned in channel order, at most maxPeaks.
     constexpr double kTurnSigmas = 6.0;
     const int dipGap = 2 * e.taps;   // a pending dip ends after this many quiet channels
     const int runGap = e.taps;       // after an evaluation, the run ends after these
@@ -283,8 +312,10 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
     int32_t candidate = 0;
     int64_t candidateValue = 0;
     bool pending = false;
-    const auto evaluate = [&]() {
-        evaluateCandidate(candidate, position, net, background, error, fwhm, low, high);
+    int32_t* const dips = e.dipCandidates;
+    int dipCount = 0;
+    const auto take = [&]() {
+        if (dipCount < kSearchCandidates) dips[dipCount++] = candidate;
         pending = false;
     };
     const auto track = [&](int64_t ch) {
@@ -300,21 +331,22 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
         weight[i] = VarianceWeightTable[e.row][i];
     }
     const double k2 = k * k;
-    for (int64_t ch = from; ch <= to && e.count < maxPeaks; ++ch) {
-        filterFast(S, coef, weight, ch, F, V);
+    // F < -k sqrt(V), without the square root: for k >= 0 it holds exactly when F < 0 and
+    // F^2 > k^2 V.
+    const auto significantNow = [&]() {
         const double v = V > 0.0 ? V : 0.0;
-        // F < -k sqrt(V), without the square root while nothing is tracked: for k >= 0 it
-        // holds exactly when F < 0 and F^2 > k^2 V.
-        bool significant;
         if (k >= 0.0) {
             const double f = static_cast<double>(F);
-            significant = F < 0 && f * f > k2 * v;
-        } else {
-            significant = static_cast<double>(F) < -k * std::sqrt(v);
+            return F < 0 && f * f > k2 * v;
         }
+        return static_cast<double>(F) < -k * std::sqrt(v);
+    };
+    for (int64_t ch = from; ch <= to; ++ch) {
+        filterFast(S, coef, weight, ch, F, V);
+        const bool significant = significantNow();
         quiet = significant ? 0 : quiet + 1;
         if (phase == kIdle && !significant) continue;
-        const double margin = kTurnSigmas * std::sqrt(v);
+        const double margin = kTurnSigmas * std::sqrt(V > 0.0 ? V : 0.0);
         switch (phase) {
             case kIdle:
                 track(ch);
@@ -324,11 +356,11 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
                     candidate = static_cast<int32_t>(ch);
                     candidateValue = F;
                 } else if (static_cast<double>(F - candidateValue) > margin) {
-                    evaluate();
+                    take();
                     phase = kAfterPeak;
                     ridge = F;
                 } else if (quiet > dipGap) {
-                    evaluate();
+                    take();
                     phase = kIdle;
                 }
                 break;
@@ -339,13 +371,138 @@ int32_t CMerinCalcc::SearchPeaks(const double params[5], double* position, doubl
                 break;
         }
     }
-    if (pending && e.count < maxPeaks) evaluate();
+    if (pending) take();
     e.F = F;
     e.V = V;
     e.T = -k * std::sqrt(V > 0.0 ? V : 0.0);
     e.candidate = candidate;
     e.candidateValue = candidateValue;
     e.pending = pending ? 1 : 0;
+
+    // Turns: the run's deepest channel so far is the candidate; it is taken when the filter
+    // turns upward (the next channel is passed over), or when the next run starts or the search
+    // ends with it still waiting.
+    int32_t* const turns = e.turnCandidates;
+    int turnCount = 0;
+    {
+        int64_t cand = std::numeric_limits<int64_t>::min();
+        int64_t candValue = 0;
+        bool waiting = false;
+        const auto takeTurn = [&]() {
+            if (waiting && turnCount < kSearchCandidates)
+                turns[turnCount++] = static_cast<int32_t>(cand);
+        };
+        for (int64_t ch = from; ch <= to; ++ch) {
+            filterFast(S, coef, weight, ch, F, V);
+            if (!significantNow()) continue;
+            if (cand + 1 != ch) {
+                takeTurn();
+                waiting = true;
+            } else if (F > candValue) {
+                takeTurn();
+                waiting = false;
+                cand = ch;
+                candValue = F;
+                ++ch;   // passed over
+                continue;
+            }
+            cand = ch;
+            candValue = F;
+            waiting = true;
+        }
+        takeTurn();
+    }
+
+    // Every distinct candidate channel, in channel order, evaluated into the scratch entries.
+    int32_t* const chans = e.searchChannels;
+    int n = 0;
+    for (int i = 0, j = 0; i < dipCount || j < turnCount;) {
+        const bool fromDips = j >= turnCount || (i < dipCount && dips[i] <= turns[j]);
+        const int32_t c = fromDips ? dips[i++] : turns[j++];
+        if (n == 0 || chans[n - 1] != c) chans[n++] = c;
+    }
+    SearchScratch& x = e.scratch;
+    for (int i = 0; i < n; ++i) {
+        e.count = i;
+        evaluateCandidate(chans[i], x.position, x.net, x.background, x.error, x.fwhm, x.low,
+                          x.high);
+    }
+
+    // Thinning: strongest measurable entries first; an entry that is the same peak as one
+    // already kept is dropped.
+    int* const order = e.searchOrder;
+    const auto measurable = [&x](int i) { return x.fwhm[i] > 0.0 && x.net[i] > 0.0; };
+    for (int i = 0; i < n; ++i) order[i] = i;
+    std::sort(order, order + n, [&](int a, int b) {
+        if (measurable(a) != measurable(b)) return measurable(a);
+        if (x.net[a] != x.net[b]) return x.net[a] > x.net[b];
+        return a < b;
+    });
+    // Two entries are two peaks when their centres lie 1.5 channels or more apart and, between
+    // their candidate channels, either the filter rises above the value at each candidate by
+    // more than kTurnSigmas of its noise there (the same margin that ends a dip: a shoulder has
+    // its own dip of the filter), or the counts fall clearly below both tops (a doublet that a
+    // wide filter merges into one dip). A wiggle of the filter inside one peak's dip, or a
+    // second candidate on its way up, has neither.
+    const auto mean3 = [this](int64_t c) { return (double(y(c - 1)) + y(c) + y(c + 1)) / 3.0; };
+    const auto countsDipBetween = [&](int64_t a, int64_t b) {
+        // Each top is the highest three-channel mean within a channel of its candidate.
+        const auto top3 = [&](int64_t c) {
+            return std::max(mean3(c), std::max(mean3(c - 1), mean3(c + 1)));
+        };
+        const double top = std::min(top3(a), top3(b));
+        double lowest = top;
+        for (int64_t c = a + 2; c <= b - 2; ++c) lowest = std::min(lowest, mean3(c));
+        return lowest < top - kValleySigmas * std::sqrt(std::max(top, 1.0) / 3.0);
+    };
+    const auto filterAt = [&](int64_t ch, int64_t& f, double& v) {
+        filterFast(S, coef, weight, std::clamp<int64_t>(ch, -8, kChannels + 8), f, v);
+    };
+    const auto samePeak = [&](int i, int j) {
+        if (std::fabs(x.position[i] - x.position[j]) < 1.5) return true;
+        int64_t a = chans[i], b = chans[j];
+        if (a > b) std::swap(a, b);
+        if (b - a > 2 * kMaxDipSpan) return false;
+        int64_t fa, fb, f;
+        double va, vb, v;
+        filterAt(a, fa, va);
+        filterAt(b, fb, vb);
+        int64_t ridge = std::numeric_limits<int64_t>::min();
+        for (int64_t c = a + 1; c < b; ++c) {
+            filterAt(c, f, v);
+            ridge = std::max(ridge, f);
+        }
+        if (ridge == std::numeric_limits<int64_t>::min()) return true;   // neighbours
+        const double ma = kTurnSigmas * std::sqrt(std::max(va, 0.0));
+        const double mb = kTurnSigmas * std::sqrt(std::max(vb, 0.0));
+        if (static_cast<double>(ridge - fa) > ma && static_cast<double>(ridge - fb) > mb)
+            return false;
+        return !countsDipBetween(a, b);
+    };
+    bool* const kept = e.searchKept;
+    for (int i = 0; i < n; ++i) kept[i] = false;
+    for (int oi = 0; oi < n; ++oi) {
+        const int i = order[oi];
+        bool same = false;
+        for (int oj = 0; oj < oi && !same; ++oj) {
+            const int j = order[oj];
+            same = kept[j] && samePeak(i, j);
+        }
+        kept[i] = !same;
+    }
+    int32_t count = 0;
+    for (int i = 0; i < n && count < maxPeaks; ++i) {
+        if (!kept[i]) continue;
+        position[count] = x.position[i];
+        net[count] = x.net[i];
+        background[count] = x.background[i];
+        error[count] = x.error[i];
+        fwhm[count] = x.fwhm[i];
+        low[count] = x.low[i];
+        high[count] = x.high[i];
+        ++count;
+    }
+    e.count = count;
     return e.count;
 }
 

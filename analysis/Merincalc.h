@@ -54,11 +54,13 @@ public:
     double filterThreshold() const;
 
     // Narrow-peak search. params: filter row, first channel, end channel, maximum number of
-    // peaks (held at kMaxPeaks), significance factor k. Each dip of the filter below its
-    // threshold gives one peak, evaluated at the dip's deepest channel (a Gaussian on the net
-    // counts above a straight background); the entries go into the seven arrays (each of at
-    // least kMaxPeaks entries) and the number of peaks is returned. A row outside the table
-    // searches nothing and returns the count of the previous search.
+    // peaks (held at kMaxPeaks), significance factor k. Candidates are the deepest channel of
+    // each dip of the filter below its threshold and the channels where the filter turns upward
+    // inside a run of significant channels; each is evaluated (a Gaussian on the net counts
+    // above a straight background) and entries of one peak are thinned to the strongest. The
+    // entries go into the seven arrays (each of at least kMaxPeaks entries) in channel order and
+    // the number of peaks is returned. A row outside the table searches nothing and returns the
+    // count of the previous search.
     int32_t SearchPeaks(const double params[5], double* position, double* net,
                         double* background, double* error, double* fwhm, int32_t* low,
                         int32_t* high);

@@ -3,6 +3,7 @@
 // significant peak of the shown spectrum into a ROI, and the measurement of the peak near the
 // cursor (nearest peak to ROI, FWHM). The handlers add the messages, the report and the redraw.
 
+#include "analysis/AutoRoiUndo.h"
 #include "analysis/Merincalc.h"
 #include "app/InfoRecord.h"
 #include "spectrum/SpectrumState.h"
@@ -34,6 +35,7 @@ struct PeakResults {
 struct AnalysisState {
     CMerinCalcc Merin;
     PeakResults peaks;
+    RoiTableBackup autoRoiUndo;   // the ROI table the last "自" replaced
 };
 
 // Filter row of a DerivFilterIndex: 0, 1, 2 for the Gaussian filters, 3 for both 7- and 9-point

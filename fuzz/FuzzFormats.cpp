@@ -21,9 +21,11 @@ int32_t le32(const uint8_t* p) {
                                 (static_cast<uint32_t>(p[3]) << 24));
 }
 
+// Lines ended by CR, LF or CR LF, the last one with or without its end.
 int lineCount(const char* text, std::size_t size) {
     int n = 0;
-    for (std::size_t i = 0; i < size; ++i) n += text[i] == '\n';
+    for (std::size_t i = 0; i < size; ++i)
+        n += text[i] == '\n' ? (i == 0 || text[i - 1] != '\r') : text[i] == '\r';
     return n + 1;
 }
 

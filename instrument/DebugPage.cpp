@@ -360,8 +360,14 @@ void DebugPage::goOffline(const QString& message) {
     svc().alerts.message(message);
 }
 
+bool DebugPage::refusedOffline() {
+    if (st().Online != 0) return false;
+    svc().alerts.status(QStringLiteral("オフラインです。ツールバーの接続の後に操作してください"));
+    return true;
+}
+
 void DebugPage::Button17Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     if (DebugRoiNumber < 1 || DebugRoiNumber > 4) {
         // Nothing chosen in the ROI# box yet: there is no hardware ROI to set.
         svc().alerts.beep();
@@ -376,7 +382,7 @@ void DebugPage::Button17Click() {
 }
 
 void DebugPage::Button1Click() {
-    if (st().Online == 0) {
+    if (refusedOffline()) {
         svc().alerts.beep();
         return;
     }
@@ -387,7 +393,7 @@ void DebugPage::Button1Click() {
 }
 
 void DebugPage::Button20Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     char reply[kScanStatusReplySize + 1] = {};
     if (kx().KX10MCA_2DSCAN_Status(1, mca1(), reply, kScanStatusReplySize) < 0) {
         svc().alerts.beep();
@@ -398,7 +404,7 @@ void DebugPage::Button20Click() {
 }
 
 void DebugPage::Button23Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     // The whole pixel frame fits, markers included; the page shows its first 32 words raw.
     static_assert(kPixelFrameSize >= kRoiCountValues * 4, "reply holds the values shown");
     uint8_t reply[kPixelFrameSize] = {};
@@ -416,7 +422,11 @@ void DebugPage::Button23Click() {
 }
 
 void DebugPage::Button21Click() {
-    if (st().Online == 0 || !mca1Selected()) return;
+    if (refusedOffline()) return;
+    if (!mca1Selected()) {
+        svc().alerts.status(QStringLiteral("MCA1 が選ばれていません (MCA ページの MCA1)"));
+        return;
+    }
     InfoRecord& r = rec();
     Alerts& alerts = svc().alerts;
     auto failed = [&alerts](int32_t result, const char* message) {
@@ -446,7 +456,7 @@ void DebugPage::Button21Click() {
 }
 
 void DebugPage::Button24Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     InfoRecord& r = rec();
     storeDouble(Edit52->text(), r.DebugNewCoord);
     if (kx().KX10Motor_Set_Pulse_Address(1, nonStopModule(), kNonStopAxis,
@@ -455,17 +465,17 @@ void DebugPage::Button24Click() {
 }
 
 void DebugPage::Button22Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     kx().KX10Motor_Halt(1, nonStopModule(), kNonStopAxis);
 }
 
 void DebugPage::Button78Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     kx().KX10Motor_Set_Interval_Pulse(1, nonStopModule(), kNonStopAxis, rec().DebugIntervalPulses);
 }
 
 void DebugPage::Button79Click() {
-    if (st().Online == 0) return;
+    if (refusedOffline()) return;
     uint8_t dump[kMemoryDumpSize] = {};
     if (kx().KX10Motor_Read_18memory2(1, nonStopModule(), kNonStopAxis, dump, kMemoryDumpSize) <
         0) {

@@ -125,6 +125,8 @@ private:
     void buildMcaBox(QWidget* box);
     void showStateBlock(const uint8_t* block);
     void goOffline(const QString& message);
+    // Offline: the status bar says so and the command sends nothing.
+    bool refusedOffline();
     bool mca1Selected();
     char mca1();
     char nonStopModule();

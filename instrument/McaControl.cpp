@@ -19,8 +19,26 @@ void onSelected(AppState& st, Kx10& kx, Alerts& alerts, McaSelection sel, McaCom
 
 }  // namespace
 
+QString presetTextProblem(const QString& text) {
+    const QString t = text.trimmed();
+    bool digits = !t.isEmpty();
+    for (QChar c : t) digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digits) return QString();
+    return QStringLiteral("プリセット値「%1」を読めません。整数 (10 ms 単位、100 = 1 秒) で"
+                          "入力してください。START しませんでした")
+        .arg(t);
+}
+
 void mcaStart(AppState& st, Kx10& kx, Alerts& alerts, McaSelection sel) {
-    if (st.Online == 0 || !sel.mca1) return;
+    if (st.Online == 0) {
+        alerts.status(QStringLiteral("オフラインです。ツールバーの接続の後に START してください"));
+        return;
+    }
+    if (!sel.mca1) {
+        alerts.status(QStringLiteral("MCA1 が選ばれていません。MCA1 にチェックを入れてから "
+                                     "START してください"));
+        return;
+    }
     const InfoRecord& r = st.rec;
     const char m = mca1(r);
     if (kx.KX10MCA_2DSCAN_OFFSET(1, m, 0) < 0) {

@@ -13,8 +13,12 @@ struct McaSelection {
     bool mca2 = false;   // "MCA2 " selection box checked
 };
 
-// START: presets and starts MCA1 with its stored mode, channel count and preset value.
+// START: presets and starts MCA1 with its stored mode, channel count and preset value. Offline
+// or without MCA1 selected it sends nothing and the status bar says why.
 void mcaStart(AppState& st, Kx10& kx, Alerts& alerts, McaSelection sel);
+// Why START refuses the preset box's text (anything but a whole number, blanks aside: "4.5s"
+// would preset 4), or empty when the text is a preset.
+QString presetTextProblem(const QString& text);
 // STOP and CLEAR on the selected MCAs ("Offline!!" while offline).
 void mcaStop(AppState& st, Kx10& kx, Alerts& alerts, McaSelection sel);
 void mcaClear(AppState& st, Kx10& kx, Alerts& alerts, McaSelection sel);

@@ -89,7 +89,10 @@ QString ElementScanSequencer::parameterProblem() const {
 }
 
 bool ElementScanSequencer::start(McaSelection sel, const std::function<void()>& armed) {
-    if (st_.Online != 1) return false;
+    if (st_.Online != 1) {
+        svc_.alerts.status(QStringLiteral("オフラインです。ツールバーの接続の後に元素SCANを開始してください"));
+        return false;
+    }
     if (st_.ScanMode != 0) {
         svc_.alerts.message(QStringLiteral("他の自動測定中ですから実行できません"));
         return false;

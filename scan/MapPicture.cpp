@@ -243,13 +243,20 @@ void MapColourBar::draw(QImage& img, const char* sjisName, const MapScale& s) {
     const int line = QFontMetrics(f).height();
     p.drawText(QRect(2, 0, img.width() - 4, line + 2), Qt::AlignLeft | Qt::AlignVCenter,
                QFontMetrics(f).elidedText(name_, Qt::ElideRight, img.width() - 4));
+    // The counts in the largest size up to 12 pixels at which both fit the bar's width.
     f.setBold(false);
+    for (int px = 12; px > 7; --px) {
+        f.setPixelSize(px);
+        const QFontMetrics fm(f);
+        if (std::max(fm.horizontalAdvance(highText_), fm.horizontalAdvance(lowText_)) <= img.width() - 4)
+            break;
+    }
     p.setFont(f);
     p.drawText(QRect(2, line + 2, img.width() - 4, line), Qt::AlignLeft | Qt::AlignVCenter,
                highText_);
     const int barTop = 2 * line + 6;
     const int barBottom = img.height() - line - 6;
-    bar_ = QRect(4, barTop, 18, std::max(0, barBottom - barTop));
+    bar_ = QRect(4, barTop, std::min(18, std::max(4, img.width() - 12)), std::max(0, barBottom - barTop));
     p.drawText(QRect(2, barBottom + 4, img.width() - 4, line), Qt::AlignLeft | Qt::AlignVCenter,
                lowText_);
     p.end();

@@ -26,7 +26,9 @@ namespace {
 
 constexpr int kPageIndex = 3;        // index of this page in PageMaster
 constexpr int kPanel5Height = 174;   // fixed height of the scan panel
-constexpr int kColourBarWidth = 64;  // the colour bar and element name beside the map
+// The colour bar and element name beside the map: narrow enough that the contrast bars keep
+// their column beside the map at the window's design size.
+constexpr int kColourBarWidth = 38;
 
 // A read-only box: values the program shows, not settings the operator types.
 QLineEdit* makeShowBox(QWidget* parent, const char* name, int width) {

@@ -54,7 +54,8 @@ QLabel* rightLabel(QWidget* parent, const QString& text) {
 }
 
 QToolButton* soundButton(QWidget* parent, const char* name) {
-    QToolButton* b = makeSpeedButton(parent, name, QStringLiteral("♪"));
+    QToolButton* b = makeSpeedButton(parent, name, QStringLiteral("♪"),
+                                     QStringLiteral("説明を聞く (音声のみ)"));
     b->setFixedSize(24, 22);
     return b;
 }
@@ -207,6 +208,8 @@ QWidget* SetupScanPage::buildPresetGroup() {
         b->setFixedSize(50, 50);
         peng->addWidget(b);
     }
+    imgPeng1->setToolTip(QStringLiteral("営業マンの声を聞く (音声のみ)"));
+    imgPeng2->setToolTip(imgPeng1->toolTip());
     imgPeng2->hide();
     peng->addWidget(makeLabel(column, QStringLiteral("営業マン")));
     peng->addStretch(1);
@@ -430,7 +433,8 @@ QWidget* SetupScanPage::buildOriginGroup() {
     actions->setSpacing(4);
     Button31 = makeButton(g, "Button31", QStringLiteral("座標を(0,0)にする"));
     SpeedButton32 = soundButton(g, "SpeedButton32");
-    Button25 = makeButton(g, "Button25", QStringLiteral("測定領域を面移動とMCA測定"));
+    Button25 = makeButton(g, "Button25", QStringLiteral("測定領域を面移動とMCA測定"),
+                          QStringLiteral("説明を聞く (音声のみ。測定は元素SCANページで)"));
     actions->addWidget(Button31);
     actions->addWidget(SpeedButton32);
     actions->addSpacing(8);
@@ -778,7 +782,12 @@ void SetupScanPage::SpeedButton24Click() { svc().sounds.play(QStringLiteral("Pen
 void SetupScanPage::SpeedButton30Click() { svc().sounds.play(QStringLiteral("PenEdit78.wav")); }
 void SetupScanPage::SpeedButton33Click() { svc().sounds.play(QStringLiteral("PenEdit81.wav")); }
 void SetupScanPage::SpeedButton32Click() { svc().sounds.play(QStringLiteral("kokoButton.wav")); }
-void SetupScanPage::Button25Click() { svc().sounds.play(QStringLiteral("GentenChosei.wav")); }
+void SetupScanPage::Button25Click() {
+    svc().sounds.play(QStringLiteral("GentenChosei.wav"));
+    // Its caption promises a measurement, but it only plays its explanation: say so.
+    svc().alerts.status(QStringLiteral("このボタンは説明の音声 (GentenChosei.wav) を流すだけです。"
+                                       "面移動中のMCA測定は元素SCANページで開始します"));
+}
 
 void SetupScanPage::imgPeng1Click() {
     imgPeng1->hide();

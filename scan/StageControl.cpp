@@ -63,6 +63,12 @@ MotorState StageControl::motorState(int index) {
     return s;
 }
 
+bool StageControl::mayCommand(int n) {
+    if (online()) return !scanLocks(n, n) && enabled(n);
+    alerts_.status(QStringLiteral("オフラインです。ツールバーの接続の後にモーターを操作してください"));
+    return false;
+}
+
 bool StageControl::hasScale(int n) {
     if (rec_.MotorLogicalPulses[n - 1] > 0) return true;
     alerts_.beep();
@@ -76,7 +82,14 @@ void StageControl::accessError(int n) {
 }
 
 void StageControl::jog(int n, double delta) {
-    if (!mayCommand(n) || !hasScale(n)) return;
+    if (online() && !enabled(n)) {
+        // A jog button names one motor: say why it stands. (The commands on several axes pass
+        // over the disabled ones without a word.)
+        alerts_.status(QStringLiteral("Motor#%1 は使わない設定です (SETUP ページのチェック)").arg(n));
+        return;
+    }
+    if (!mayCommand(n)) return;
+    if (!hasScale(n)) return;
     bool ok = false;
     const double position = ReadMotorPosition(n - 1, &ok);
     // A target built on a failed read would be garbage: the read error is already shown.

@@ -78,7 +78,9 @@ private:
     // is refused with a beep and a status-bar text naming the motor.
     bool hasScale(int n);
     void accessError(int n);
-    bool mayCommand(int n) { return online() && !scanLocks(n, n) && enabled(n); }
+    // Online, not locked by a running scan, and the motor enabled on the SETUP page; offline
+    // the status bar says so.
+    bool mayCommand(int n);
 
     InfoRecord& rec_;
     MotorStatusReadout& last_;

@@ -29,6 +29,7 @@ TOKRightDlg1::TOKRightDlg1(AppState& st, Services& svc, QWidget* parent)
     Image2 = named(new ClickImage(frame), "Image2");
     Image2->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(48, 48));
     Image2->setCursor(Qt::PointingHandCursor);
+    Image2->setToolTip(QStringLiteral("説明を聞く (音声のみ)"));
     Label1 = makeLabel(frame, QStringLiteral("自動測定を開始します。"), "Label1");
     Label2 = makeLabel(frame, QStringLiteral("開始しますか?"), "Label2");
     auto* text = new QVBoxLayout;

@@ -10,13 +10,12 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' ||
 
 bool nextLine(const char*& p, const char* end, std::string_view& line) {
     if (p >= end) return false;
-    const auto* nl =
-        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* e = nl ? nl : end;
-    const char* next = nl ? nl + 1 : end;
-    if (e > p && e[-1] == '\r') --e;
+    const char* e = p;
+    while (e < end && *e != '\n' && *e != '\r') ++e;
     line = std::string_view(p, static_cast<std::size_t>(e - p));
-    p = next;
+    if (e < end && *e == '\r') ++e;   // CR, CR LF or LF ends a line
+    if (e < end && *e == '\n') ++e;
+    p = e;
     return true;
 }
 

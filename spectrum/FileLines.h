@@ -8,8 +8,9 @@
 
 namespace qor::filetext {
 
-// The next line of [p, end) without its line end ("\n" or "\r\n"), and p moved past it; false
-// at the end of the text.
+// The next line of [p, end) without its line end (CR, LF or CR LF: files from other programs and
+// the program's own map files end lines with a bare CR), and p moved past it; false at the end
+// of the text.
 bool nextLine(const char*& p, const char* end, std::string_view& line);
 
 // Past blanks, tabs and carriage returns.

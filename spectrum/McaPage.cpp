@@ -192,9 +192,9 @@ void McaPage::buildPanel2() {
         SpeedButton13 = makeSpeedButton(p, "SpeedButton13", QStringLiteral("▶▶"),
                                         QStringLiteral("右側のスペクトルを見る"));
         SpeedButton43 = makeSpeedButton(p, "SpeedButton43", QStringLiteral("◀"),
-                                        QStringLiteral("カーソルを左へ  [←] (Shift: 10ch)  [Home]"));
+                                        QStringLiteral("カーソルを1チャンネル左へ  [←] (Shift: 10ch)  [Home]"));
         SpeedButton44 = makeSpeedButton(p, "SpeedButton44", QStringLiteral("▶"),
-                                        QStringLiteral("カーソルを右へ  [→] (Shift: 10ch)  [End]"));
+                                        QStringLiteral("カーソルを1チャンネル右へ  [→] (Shift: 10ch)  [End]"));
         SpeedButton3 = makeSpeedButton(p, "SpeedButton3", QStringLiteral("Y＋"),
                                        QStringLiteral("リニアスケールでスペクトルを上げる"));
         SpeedButton6 = makeSpeedButton(p, "SpeedButton6", QStringLiteral("Y－"),
@@ -276,10 +276,14 @@ void McaPage::buildPanel3() {
         Edit25 = makeEdit(p, "Edit25", 22);
         Edit25->setReadOnly(true);
         Edit25->setFocusPolicy(Qt::NoFocus);
-        SpeedButton39 = makeSpeedButton(p, "SpeedButton39", QStringLiteral("◁▷"));
-        SpeedButton40 = makeSpeedButton(p, "SpeedButton40", QStringLiteral("▷◁"));
-        SpeedButton41 = makeSpeedButton(p, "SpeedButton41", QStringLiteral("◁◁"));
-        SpeedButton42 = makeSpeedButton(p, "SpeedButton42", QStringLiteral("▷▷"));
+        SpeedButton39 = makeSpeedButton(p, "SpeedButton39", QStringLiteral("◁▷"),
+                                        QStringLiteral("ROIを両側に1チャンネル広げる"));
+        SpeedButton40 = makeSpeedButton(p, "SpeedButton40", QStringLiteral("▷◁"),
+                                        QStringLiteral("ROIを両側から1チャンネル狭める"));
+        SpeedButton41 = makeSpeedButton(p, "SpeedButton41", QStringLiteral("◁◁"),
+                                        QStringLiteral("ROIを1チャンネル左へ移す"));
+        SpeedButton42 = makeSpeedButton(p, "SpeedButton42", QStringLiteral("▷▷"),
+                                        QStringLiteral("ROIを1チャンネル右へ移す"));
         Edit23 = makeDisplay(p, "Edit23", 70);
         Edit24 = makeDisplay(p, "Edit24", 70);
         Button9 = makeButton(p, "Button9", QStringLiteral("SET"));
@@ -339,8 +343,10 @@ void McaPage::buildPanel3() {
                                         QStringLiteral("カーソルに近いピークの半値幅を計算する"));
         SpeedButton28 = makeSpeedButton(p, "SpeedButton28", QStringLiteral("滑"),
                                         QStringLiteral("スムージング処理をする"));
-        SpeedButton10 = makeSpeedButton(p, "SpeedButton10", QStringLiteral("↺"));
-        SpeedButton14 = makeSpeedButton(p, "SpeedButton14", QStringLiteral("⇩"));
+        SpeedButton10 = makeSpeedButton(p, "SpeedButton10", QStringLiteral("↺"),
+                                        QStringLiteral("記録したエネルギー校正用のROI#1..8を読み出す"));
+        SpeedButton14 = makeSpeedButton(p, "SpeedButton14", QStringLiteral("⇩"),
+                                        QStringLiteral("ROI#1..8をエネルギー校正用として記録する"));
         SpeedButton8 = makeSpeedButton(p, "SpeedButton8", QStringLiteral("keV"),
                                        QStringLiteral("エネルギー校正を行う"));
         SpeedButton9 = makeSpeedButton(p, "SpeedButton9", QStringLiteral("⚙"),
@@ -351,7 +357,12 @@ void McaPage::buildPanel3() {
             order[i]->setFixedSize(34, 26);
             g->addWidget(order[i], i / 2, i % 2);
         }
-        g->setRowStretch(4, 1);
+        UndoAutoRoi = makeSpeedButton(p, "UndoAutoRoi", QStringLiteral("↶"),
+                                      QStringLiteral("「自」で置き換える前のROI表に戻す (Ctrl+Z)"));
+        UndoAutoRoi->setFixedSize(34, 26);
+        UndoAutoRoi->setEnabled(false);
+        g->addWidget(UndoAutoRoi, 4, 0);
+        g->setRowStretch(5, 1);
     }
     row->addWidget(GroupBoxAnalysis);
 
@@ -666,7 +677,10 @@ void McaPage::DrawSpectrum() {
 
 double McaPage::ChannelToEnergy(int s, double x) { return qor::ChannelToEnergy(rec(), s, x); }
 
-void McaPage::showWorkSlot() { RadioGroup1->setItemIndex(kSlotWork); }
+void McaPage::showWorkSlot() {
+    RadioGroup1->setItemIndex(kSlotWork);
+    showReadComments(st().files.ReadComment1, st().files.ReadComment2);
+}
 
 namespace {
 // Room left of the plot's scale text and right of its live and real time with their seconds.
@@ -687,6 +701,10 @@ void McaPage::showReadComments(const QString& comment1, const QString& comment2)
     const int width = FileComment1->width();
     FileComment1->setText(fm.elidedText(comment1, Qt::ElideRight, width));
     FileComment2->setText(fm.elidedText(comment2, Qt::ElideRight, width));
+    // The comments belong to the file read into WORK: not over a live spectrum.
+    const bool work = viewSlot() == kSlotWork;
+    FileComment1->setVisible(work);
+    FileComment2->setVisible(work);
 }
 
 void McaPage::SpeedButton1Click() {
@@ -757,6 +775,7 @@ void McaPage::RadioGroup1Click() {
     if (index < 0 || index >= kSlotCount) return;
     st().spectrum.ViewSlot = index;
     rec().CurrentSlot = index;
+    showReadComments(st().files.ReadComment1, st().files.ReadComment2);
     DrawSpectrum();
 }
 
@@ -914,7 +933,15 @@ McaSelection McaPage::selection() const {
     return McaSelection{CheckBox13->isChecked(), CheckBox14->isChecked()};
 }
 
-void McaPage::Button5Click() { mcaStart(st(), kx(), svc().alerts, selection()); }
+void McaPage::Button5Click() {
+    const QString problem = presetTextProblem(Edit14->text());
+    if (!problem.isEmpty()) {
+        svc().alerts.beep();
+        svc().alerts.status(problem);
+        return;
+    }
+    mcaStart(st(), kx(), svc().alerts, selection());
+}
 
 void McaPage::Button4Click() { mcaStop(st(), kx(), svc().alerts, selection()); }
 

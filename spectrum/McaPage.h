@@ -115,6 +115,7 @@ public:
     void SpeedButton14Click();   // store the calibration ROIs
     void SpeedButton8Click();    // energy calibration
     void SpeedButton9Click();    // analysis parameters
+    void UndoAutoRoiClick();     // the ROI table before the last "自" (also Ctrl+Z)
 
     // Spectrum area.
     PaintBox* PaintBox1 = nullptr;
@@ -198,6 +199,7 @@ public:
     QToolButton* SpeedButton14 = nullptr;
     QToolButton* SpeedButton8 = nullptr;
     QToolButton* SpeedButton9 = nullptr;
+    QToolButton* UndoAutoRoi = nullptr;   // enabled while a table replaced by "自" is kept
 
     QGroupBox* GroupBoxMove = nullptr;  // " スペクトル移動 、スペクトル間演算"
     QComboBox* CbBOXsorce = nullptr;

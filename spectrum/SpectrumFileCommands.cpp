@@ -1,6 +1,7 @@
 #include "spectrum/SpectrumFileCommands.h"
 
 #include "app/TextCodec.h"
+#include "app/ReadFile.h"
 #include "app/SafeWrite.h"
 #include "spectrum/RoiFiles.h"
 #include "spectrum/RoiTable.h"
@@ -78,9 +79,10 @@ QString SpectrumFileCommands::askOpen(FileDialogProps& d) {
     return path;
 }
 
-bool SpectrumFileCommands::askComments() {
+bool SpectrumFileCommands::askComments(int bytes) {
     TOKRightDlg2* dlg = dlg_.OKRightDlg2;
     if (!dlg) return false;
+    dlg->setByteLimit(bytes);
     dlg->loadFromRecord();
     if (svc_.dialogs.exec(*dlg) != QDialog::Accepted) return false;
     dlg->storeToRecord();
@@ -97,33 +99,28 @@ bool SpectrumFileCommands::confirmOverwrite(const QString& path) {
 
 bool SpectrumFileCommands::writeBuffer(const QString& path, const char* failure) {
     const WriteOutcome written = writeFileSafely(path, buffer_.data(), qint64(buffer_.size()));
-    if (written) return true;
+    if (written) {
+        svc_.alerts.status(QStringLiteral("保存しました: ") + path);
+        return true;
+    }
     svc_.alerts.message(lines(QString::fromUtf8(failure), path, written.reason));
     return false;
 }
 
 bool SpectrumFileCommands::readInto(const QString& path, qint64 limit, QByteArray& bytes,
                                     const char* failure) {
-    QFile f(path);
     // Reading only: a file the operator may not write is read all the same.
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
-        const QString why =
-            QFileInfo(path).isDir() ? QStringLiteral("フォルダです") : f.errorString();
-        svc_.alerts.message(lines(QString::fromUtf8(failure), path, why));
-        return false;
-    }
-    bytes = f.read(limit);
-    if (f.error() != QFileDevice::NoError) {
-        svc_.alerts.message(lines(QString::fromUtf8(failure), path, f.errorString()));
-        return false;
-    }
-    return true;
+    QString why;
+    if (readFileWhole(path, limit, bytes, why)) return true;
+    svc_.alerts.message(lines(QString::fromUtf8(failure), path, why));
+    return false;
 }
 
-void SpectrumFileCommands::noteIgnoredLines(const QString& path, int ignored) {
-    if (ignored <= 0) return;
-    svc_.alerts.status(
-        path + QStringLiteral(": 範囲外または読めない %1 行は読み込みませんでした").arg(ignored));
+void SpectrumFileCommands::noteRead(const QString& path, int ignored) {
+    QString text = QStringLiteral("読み込みました: ") + path;
+    if (ignored > 0)
+        text += QStringLiteral("  (範囲外または読めない %1 行は読み込みませんでした)").arg(ignored);
+    svc_.alerts.status(text);
 }
 
 void SpectrumFileCommands::switchToWork() {
@@ -171,7 +168,7 @@ void SpectrumFileCommands::chooseSaveFolder() {
 // Binary file
 
 void SpectrumFileCommands::saveBinary() {
-    if (!askComments()) return;
+    if (!askComments(kDatCommentField - 1)) return;
     FileDialogProps& d = st_.files.SaveDialog1;
     d.filter = QString::fromUtf8(kDatSaveFilter);
     d.title = QStringLiteral("表示中のスペクトルをラボ標準ファイルとして保存します");
@@ -213,7 +210,7 @@ void SpectrumFileCommands::readBinary() {
     std::memcpy(st_.files.SpectrumFileHeader, f.header, kDatHeaderSize);
     std::memcpy(st_.spectrum.slot[kSlotWork], f.data,
                 sizeof(int32_t) * static_cast<std::size_t>(f.channels));
-    QString status = path;
+    QString status = QStringLiteral("読み込みました: ") + path;
     if (f.ignoredRois > 0)
         status += QStringLiteral("  (チャンネル範囲外の ROI %1 個は読み込みませんでした)")
                       .arg(f.ignoredRois);
@@ -238,7 +235,7 @@ void SpectrumFileCommands::readBinary() {
 // CSV file
 
 void SpectrumFileCommands::saveCsv() {
-    if (!askComments()) return;
+    if (!askComments(TOKRightDlg2::kRecordCommentBytes)) return;
     FileDialogProps& d = st_.files.SaveDialog1;
     d.filter = QString::fromUtf8(kCsvSaveFilter);
     d.title = QStringLiteral("表示中のスペクトルをCSVファイルで保存");
@@ -281,7 +278,7 @@ void SpectrumFileCommands::readCsv() {
         }
         if (hooks_.showReadComments)
             hooks_.showReadComments(st_.files.ReadComment1, st_.files.ReadComment2);
-        noteIgnoredLines(path, info.ignored);
+        noteRead(path, info.ignored);
     }
     // Also a cancelled dialog shows WORK.
     switchToWork();
@@ -324,7 +321,7 @@ void SpectrumFileCommands::loadRoiTable() {
     const int s = clampSlot(st_.spectrum.ViewSlot);
     const RoiReadInfo info = readRoiTable(bytes.constData(), static_cast<std::size_t>(bytes.size()),
                                           st_.rec.RoiStart[s], st_.rec.RoiEnd[s]);
-    noteIgnoredLines(path, info.ignored);
+    noteRead(path, info.ignored);
     if (hooks_.drawSpectrum) hooks_.drawSpectrum();
 }
 
@@ -367,7 +364,7 @@ void SpectrumFileCommands::loadCurrentRoi() {
         st_.rec.RoiEnd[s][r] = line.end;
     }
     if (line.setCurrent) st_.spectrum.CurrentRoi[s] = line.number;
-    noteIgnoredLines(path, line.storeEdges ? 0 : 1);
+    noteRead(path, line.storeEdges ? 0 : 1);
     if (hooks_.drawSpectrum) hooks_.drawSpectrum();
 }
 

@@ -56,13 +56,16 @@ private:
     QString saveFolder() const;
     QString askSave(FileDialogProps& d);
     QString askOpen(FileDialogProps& d);
-    bool askComments();
+    // The comment dialog, its boxes holding at most `bytes` Shift-JIS bytes.
+    bool askComments(int bytes);
     bool confirmOverwrite(const QString& path);
-    // Writes `buffer_` to `path`; on failure shows `failure` with the path and the reason.
+    // Writes `buffer_` to `path` and names it on the status bar; on failure shows `failure`
+    // with the path and the reason.
     bool writeBuffer(const QString& path, const char* failure);
     // Reads up to `limit` bytes of `path` into `bytes`; on failure shows `failure`.
     bool readInto(const QString& path, qint64 limit, QByteArray& bytes, const char* failure);
-    void noteIgnoredLines(const QString& path, int ignored);
+    // The status bar names the file read, and the lines that stored nothing.
+    void noteRead(const QString& path, int ignored);
     void switchToWork();
 
     AppState& st_;

@@ -56,6 +56,12 @@ char* putPadded(char* p, int32_t v, int width) {
     return p + len;
 }
 
+// A line of two comma-separated numbers (blanks around them allowed).
+bool isDataLine(std::string_view line) {
+    int32_t v[2];
+    return filetext::parseCommaInts(line, v, 2);
+}
+
 }  // namespace
 
 void copyCutSjis(std::string_view text, char* field, std::size_t fieldSize) {
@@ -213,7 +219,18 @@ void readCsv(const char* text, std::size_t size, int32_t n, int32_t (&work)[kFil
         p = afterFirst;
         std::string_view c1, c2;
         filetext::nextLine(p, end, c1);
-        filetext::nextLine(p, end, c2);
+        // The earlier program kept each comment's line end and wrote it again, so a file it
+        // saved after reading one back has an empty line after each comment. An empty line
+        // is an empty comment 2 only when data follow it; otherwise comment 2 is the line after.
+        const char* afterEmpty = p;
+        std::string_view next;
+        if (filetext::nextLine(afterEmpty, end, c2) && c2.empty() &&
+            filetext::nextLine(afterEmpty, end, next) && !isDataLine(next)) {
+            p = afterEmpty;
+            c2 = next;
+        } else {
+            filetext::nextLine(p, end, c2);
+        }
         copyCutSjis(c1, info.comment1, sizeof info.comment1);
         copyCutSjis(c2, info.comment2, sizeof info.comment2);
     }

@@ -96,10 +96,11 @@ void scrollRight(SpectrumState& v, int s, int32_t N) {
         v.ViewStartChannel += half;
     else
         v.ViewStartChannel = N - v.ViewChannelSpan - 1;
-    // The cursor goes to the middle of the new window before the clamp; it can land one past the
-    // slot's last channel, but never outside the 4096 channels.
+    // The cursor goes to the middle of the new window before the clamp, then stays inside the
+    // window the clamp gives (else it could stand one past the slot's last channel).
     v.CursorChannel[s] = clampChannel(int64_t(v.ViewStartChannel) + v.ViewChannelSpan / 2);
     clampWindow(v, N);
+    v.CursorChannel[s] = std::clamp(v.CursorChannel[s], v.ViewStartChannel, v.ViewEndChannel);
 }
 
 void cursorLeft(SpectrumState& v, int s) {
@@ -117,7 +118,10 @@ void cursorToPixel(SpectrumState& v, int s, int x) {
     const float q = static_cast<float>(x) / static_cast<float>(v.PlotWidth);
     const float t = static_cast<float>(v.ViewEndChannel - v.ViewStartChannel + 1) * q + 0.5f;
     const float c = static_cast<float>(v.ViewStartChannel) + t;
-    v.CursorChannel[s] = clampChannel(static_cast<int64_t>(std::trunc(c)));
+    // A click on the right edge rounds to one past the window: held on its last channel.
+    const ChannelWindow w = safeWindow(v);
+    v.CursorChannel[s] = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(std::trunc(c)), w.start, w.end));
 }
 
 void autoScale(SpectrumState& v, const int32_t* slotData) {

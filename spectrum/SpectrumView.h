@@ -63,7 +63,8 @@ void scrollRight(SpectrumState& v, int s, int32_t N);
 // Cursor one channel left (not below the window start) / right (not above the window end).
 void cursorLeft(SpectrumState& v, int s);
 void cursorRight(SpectrumState& v, int s);
-// The channel under pointer column x of a plot W pixels wide, rounded to the nearest channel.
+// The channel under pointer column x of a plot W pixels wide, rounded to the nearest channel and
+// held inside the window.
 void cursorToPixel(SpectrumState& v, int s, int x);
 
 // Vertical scale. `slotData` is the viewed slot (4096 channels).

@@ -1,5 +1,6 @@
 #include "spectrum/TOKRightDlg2.h"
 
+#include "app/SjisLimit.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace qor {
 
@@ -29,11 +31,12 @@ TOKRightDlg2::TOKRightDlg2(AppState& st, Services& svc, QWidget* parent)
     text->addWidget(makeLabel(frame, QStringLiteral("半角文字のみで、入力してください。")));
     text->addSpacing(8);
 
-    // The record fields hold 79 bytes and a NUL.
+    // The record fields hold 79 bytes and a NUL; a binary file keeps 31 of them.
     Edit1 = makeEdit(frame, "Edit1");
     Edit2 = makeEdit(frame, "Edit2");
-    Edit1->setMaxLength(79);
-    Edit2->setMaxLength(79);
+    limit_ = new SjisByteLimit(kRecordCommentBytes, this);
+    Edit1->setValidator(limit_);
+    Edit2->setValidator(limit_);
     Edit1->setMinimumWidth(420);
     auto* lines = new QGridLayout;
     lines->addWidget(makeLabel(frame, QStringLiteral("コメント-1")), 0, 0);
@@ -45,9 +48,16 @@ TOKRightDlg2::TOKRightDlg2(AppState& st, Services& svc, QWidget* parent)
     addRightButtons(this, frame, OKBtn, CancelBtn);
 }
 
+void TOKRightDlg2::setByteLimit(int bytes) { limit_->setLimit(bytes); }
+
 void TOKRightDlg2::loadFromRecord() {
-    Edit1->setText(fromSjis(st_.rec.SpectrumComment1));
-    Edit2->setText(fromSjis(st_.rec.SpectrumComment2));
+    for (auto [edit, field] : {std::pair{Edit1, st_.rec.SpectrumComment1},
+                               std::pair{Edit2, st_.rec.SpectrumComment2}}) {
+        QString text = fromSjis(field, kRecordCommentBytes + 1);
+        int cursor = static_cast<int>(text.size());
+        limit_->validate(text, cursor);   // shown as the file will keep it
+        edit->setText(text);
+    }
 }
 
 void TOKRightDlg2::storeToRecord() {

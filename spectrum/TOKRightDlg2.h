@@ -12,12 +12,19 @@ class QPushButton;
 
 namespace qor {
 
+class SjisByteLimit;
+
 class TOKRightDlg2 : public QDialog {
     Q_OBJECT
 public:
     TOKRightDlg2(AppState& st, Services& svc, QWidget* parent);
 
-    // Edit1 and Edit2 from SpectrumComment1 and SpectrumComment2.
+    static constexpr int kRecordCommentBytes = 79;   // SpectrumComment1/2 without the NUL
+
+    // The most Shift-JIS bytes each box takes (the record's 79 until set): what the file about
+    // to be written keeps of a comment.
+    void setByteLimit(int bytes);
+    // Edit1 and Edit2 from SpectrumComment1 and SpectrumComment2, cut to the limit.
     void loadFromRecord();
     // The two texts back into SpectrumComment1 and SpectrumComment2 (the OK branch). A text
     // longer than its field is cut to 79 bytes on a character boundary.
@@ -29,6 +36,7 @@ public:
     QPushButton* CancelBtn = nullptr;
 
 private:
+    SjisByteLimit* limit_ = nullptr;
     AppState& st_;
     Services& svc_;
 };

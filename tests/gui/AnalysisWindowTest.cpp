@@ -118,6 +118,19 @@ TEST(AnalysisWindow, AutomaticSearchMarksTheLinesAndTwoOfThemCalibrateTheThird) 
     EXPECT_EQ(QString::number(h.rec().RoiEnd[0][1]), p.Edit19->text());
     ASSERT_TRUE(fe && cu && zn);
 
+    // One undo brings back the table "自" replaced, the hand-set ROI 50 with it; no second one.
+    h.st().spectrum.CurrentRoi[0] = 7;
+    ASSERT_TRUE(p.UndoAutoRoi->isEnabled());
+    p.UndoAutoRoi->click();
+    EXPECT_EQ(100, h.rec().RoiStart[0][50]);
+    EXPECT_EQ(120, h.rec().RoiEnd[0][50]);
+    EXPECT_EQ(0, h.rec().RoiEnd[0][1]) << "ROI 1 was empty before";
+    EXPECT_EQ(1, h.st().spectrum.CurrentRoi[0]) << "the current ROI number as it was";
+    EXPECT_FALSE(p.UndoAutoRoi->isEnabled());
+    p.UndoAutoRoiClick();
+    EXPECT_EQ(100, h.rec().RoiStart[0][50]);
+    EXPECT_TRUE(h.alerts.statusTexts.last().startsWith(QStringLiteral("元に戻すROI表はありません")));
+
     // Fe and Zn become ROI 1 and 2 through the nearest-peak command, then calibrate.
     p.Button11->click();   // All Clear
     h.st().spectrum.CurrentRoi[0] = 1;

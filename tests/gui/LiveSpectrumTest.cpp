@@ -97,6 +97,36 @@ TEST(LiveSpectrum, RoiOnAPeakShowsGrowingGrossAndNet) {
     EXPECT_GT(p.Edit23->text().toLong(), net1);
 }
 
+TEST(LiveSpectrum, AStartThatCannotRunSaysWhyOnTheStatusBar) {
+    Harness h;
+    McaPage& p = *h.form().MCAcollect;
+    h.alerts.clear();
+    p.Button5->click();
+    ASSERT_FALSE(h.alerts.statusTexts.isEmpty()) << "offline";
+    EXPECT_TRUE(h.alerts.statusTexts.last().startsWith(QStringLiteral("オフラインです")));
+
+    h.form().SpeedButton20->click();
+    ASSERT_EQ(1, h.st().Online);
+    p.Edit14->setText(QStringLiteral("4.5s"));
+    h.alerts.clear();
+    p.Button5->click();
+    ASSERT_EQ(1, h.alerts.statusTexts.size());
+    EXPECT_TRUE(h.alerts.statusTexts[0].startsWith(QStringLiteral("プリセット値「4.5s」を読めません")))
+        << h.alerts.statusTexts[0].toStdString();
+    EXPECT_EQ(1, h.alerts.beeps);
+    EXPECT_FALSE(h.sim->mca(h.rec().Mca1HexSw)->measuring()) << "nothing was started";
+
+    p.Edit14->setText(QStringLiteral(" 450 "));
+    p.CheckBox13->setChecked(false);
+    h.alerts.clear();
+    p.Button5->click();
+    ASSERT_EQ(1, h.alerts.statusTexts.size());
+    EXPECT_TRUE(h.alerts.statusTexts[0].startsWith(QStringLiteral("MCA1 が選ばれていません")));
+    p.CheckBox13->setChecked(true);
+    p.Button5->click();
+    EXPECT_TRUE(h.sim->mca(h.rec().Mca1HexSw)->measuring()) << "a number with blanks starts";
+}
+
 TEST(LiveSpectrum, OfflineTickDoesNotTouchTheSlot) {
     Harness h;
     const int32_t before = h.st().spectrum.slot[0][100];

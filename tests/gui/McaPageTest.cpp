@@ -319,6 +319,28 @@ TEST(McaPage, ViewRadioGroupSetsViewAndCurrentSlot) {
     EXPECT_EQ(1, h.rec().CurrentSlot);
     p.RadioGroup1->setItemIndex(0);
     EXPECT_EQ(1, h.st().spectrum.ViewSlot) << "selecting from code runs nothing";
+
+    // The channel window and the scale stay; the cursor is the new slot's own.
+    SpectrumState& sp = h.st().spectrum;
+    sp.ViewStartChannel = 256;
+    sp.ViewChannelSpan = 512;
+    sp.ViewEndChannel = 767;
+    sp.FullScale = 5000;
+    sp.FullScaleStep = 5;
+    sp.CursorChannel[0] = 300;
+    sp.CursorChannel[1] = 700;
+    p.RadioGroup1->button(0)->click();
+    EXPECT_EQ(256, sp.ViewStartChannel);
+    EXPECT_EQ(767, sp.ViewEndChannel);
+    EXPECT_EQ(5000, sp.FullScale);
+    EXPECT_EQ(300, sp.CursorChannel[0]);
+    EXPECT_EQ(700, sp.CursorChannel[1]);
+    const QImage mca1 = p.PaintBox1->shownImage().copy();
+    p.RadioGroup1->button(1)->click();
+    const int xc = static_cast<int>((700.0 - 256) * sp.PlotWidth / 512);
+    EXPECT_EQ(qRgb(255, 0, 0), p.PaintBox1->shownImage().pixel(xc, 100))
+        << "redrawn with the cursor of MCA2";
+    EXPECT_NE(mca1, p.PaintBox1->shownImage());
 }
 
 TEST(McaPage, SpectrumAreaTakesTheGivenSizeWithThePanelsBesideAndBelow) {
@@ -523,8 +545,10 @@ TEST(McaPageView, ZoomScaleAndCursorButtonsRedrawTheView) {
     EXPECT_EQ(1023, f.sp.ViewEndChannel);
     f.p.SpeedButton2->click();
     EXPECT_EQ(2047, f.sp.ViewEndChannel);
+    QImage before = f.p.PaintBox1->shownImage().copy();
     f.p.SpeedButton44->click();
     EXPECT_EQ(11, f.sp.CursorChannel[0]);
+    EXPECT_NE(before, f.p.PaintBox1->shownImage()) << "a cursor step redraws";
     f.p.SpeedButton43->click();
     EXPECT_EQ(10, f.sp.CursorChannel[0]);
     f.p.SpeedButton3->click();
@@ -533,8 +557,10 @@ TEST(McaPageView, ZoomScaleAndCursorButtonsRedrawTheView) {
     EXPECT_EQ(200, f.sp.FullScale);
     f.p.SpeedButton4->click();
     EXPECT_EQ(0, f.sp.FullScale);
+    before = f.p.PaintBox1->shownImage().copy();
     f.p.SpeedButton5->click();
     EXPECT_EQ(0, f.r.ViewLineMode);
+    EXPECT_NE(before, f.p.PaintBox1->shownImage()) << "dots instead of a line, at once";
     f.p.SpeedButton5->click();
     EXPECT_EQ(1, f.r.ViewLineMode);
     f.p.SpeedButton13->click();

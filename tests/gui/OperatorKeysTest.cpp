@@ -106,7 +106,9 @@ TEST(OperatorKeys, EscDuringAMappingScanStopsItThroughItsStop) {
     EXPECT_EQ("KX10Motor_Halt 1 50 48 = 0", l.log[0]);
     EXPECT_EQ("KX10Motor_Halt 1 50 51 = 0", l.log[3]);
     EXPECT_EQ(0u, l.log[4].rfind("KX10Motor_Set_Interval_Pulse", 0)) << l.log[4];
-    EXPECT_TRUE(l.h.alerts.statusTexts.contains(QStringLiteral("2D scan stopped by the operator")));
+    ASSERT_FALSE(l.h.alerts.statusTexts.isEmpty());
+    EXPECT_TRUE(l.h.alerts.statusTexts.last().startsWith(QStringLiteral("2D scan stopped by the operator: ")))
+        << l.h.alerts.statusTexts.last().toStdString();
     EXPECT_TRUE(l.h.alerts.messages.isEmpty());
 }
 

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 using namespace qor;
@@ -294,7 +295,7 @@ TEST_F(Files, BinaryReadReplacesWorkItsRoisAndTheHeaderThenShowsWork) {
     EXPECT_EQ(2, h.st().spectrum.ViewSlot);
     EXPECT_EQ(2, h.rec().CurrentSlot);
     EXPECT_EQ(2, page().RadioGroup1->itemIndex());
-    EXPECT_EQ(path("in.DAT"), lastStatus());
+    EXPECT_EQ(QStringLiteral("読み込みました: ") + path("in.DAT"), lastStatus());
     EXPECT_EQ(QStringLiteral("sample 7"), page().FileComment1->text());
     EXPECT_EQ(QStringLiteral("Mo tube"), page().FileComment2->text());
     EXPECT_EQ(QStringLiteral("120"), page().Edit18->text()) << "the ROI group shows ROI 5";
@@ -378,6 +379,7 @@ TEST_F(Files, CsvWithHeaderAndAnEmptyFirstCommentReadsBackWithItsDataInPlace) {
     EXPECT_TRUE(text.startsWith("CSVHEADER\r\n\r\nsecond\r\n   0,     100\r\n"))
         << text.left(60).constData();
     EXPECT_TRUE(text.endsWith("2047,    6241\r\n"));
+    EXPECT_EQ(QStringLiteral("保存しました: ") + path("sample.CSV"), lastStatus());
 
     fillSlot(kSlotWork, -5);
     storeSjis(h.rec().SpectrumComment1, QStringLiteral("overwritten by the file"));
@@ -394,6 +396,59 @@ TEST_F(Files, CsvWithHeaderAndAnEmptyFirstCommentReadsBackWithItsDataInPlace) {
     EXPECT_EQ(QStringLiteral("second"), page().FileComment2->text());
     EXPECT_EQ(2, page().RadioGroup1->itemIndex());
     EXPECT_EQ(0, h.rec().McaChannels[2]) << "a CSV read leaves WORK's channel count";
+    EXPECT_EQ(QStringLiteral("読み込みました: ") + path("sample.CSV"), lastStatus());
+
+    // The comments belong to WORK's file: not over a live spectrum.
+    EXPECT_FALSE(page().FileComment2->isHidden());
+    view(0);
+    EXPECT_TRUE(page().FileComment2->isHidden());
+    view(2);
+    EXPECT_FALSE(page().FileComment2->isHidden());
+}
+
+TEST_F(Files, CommentBoxesHoldWhatTheFileKeepsAndNoHalfOfADoubleByteCharacter) {
+    // A binary file keeps 31 bytes of each comment, a CSV file the record's 79.
+    QString dat1, dat2, csv1;
+    const QString typed = QStringLiteral("Fe disc, 30 kV, 1 mA, 45s live time");   // 35 bytes
+    h.dialogs.expect({kExec, QString(), QDialog::Rejected, [&](QDialog& d) {
+                          auto& dlg = static_cast<TOKRightDlg2&>(d);
+                          dlg.Edit1->clear();
+                          for (QChar ch : typed) dlg.Edit1->insert(QString(ch));
+                          dlg.Edit2->setText(QString(20, QChar(0x3042)));   // 40 bytes of "あ"
+                          dat1 = dlg.Edit1->text();
+                          dat2 = dlg.Edit2->text();
+                      }});
+    h.form().SpeedButton17->click();
+    EXPECT_EQ(typed.left(31), dat1) << "typing stops at 31 bytes";
+    EXPECT_EQ(QString(15, QChar(0x3042)), dat2) << "30 bytes: the 16th character would be split";
+
+    h.dialogs.expect({kExec, QString(), QDialog::Rejected, [&](QDialog& d) {
+                          auto& dlg = static_cast<TOKRightDlg2&>(d);
+                          dlg.Edit1->clear();
+                          for (QChar ch : typed) dlg.Edit1->insert(QString(ch));
+                          csv1 = dlg.Edit1->text();
+                      }});
+    h.form().SpeedButton18->click();
+    EXPECT_EQ(typed, csv1);
+}
+
+TEST_F(Files, AReadThatCannotOpenItsFileSaysWhatIsWrongWithThePath) {
+    QDir(h.dir()).mkdir(QStringLiteral("folder.DAT"));
+    ASSERT_EQ(0, ::mkfifo(path("pipe.DAT").toLocal8Bit().constData(), 0600));
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {{path("absent.CSV"), QStringLiteral("そのファイルはありません")},
+                 {path("folder.DAT"), QStringLiteral("フォルダです。ファイルを選んでください")},
+                 {path("pipe.DAT"), QStringLiteral("通常のファイルではありません (デバイスなど)")}};
+    for (const auto& c : cases) {
+        h.alerts.clear();
+        answerOpen(c.path);
+        h.form().SpeedButton16->click();
+        ASSERT_EQ(1, h.alerts.messages.size()) << c.path.toStdString();
+        EXPECT_EQ(QStringLiteral("#### ERROR  Open flle\n") + c.path + QLatin1Char('\n') + c.reason,
+                  h.alerts.messages[0]);
+    }
 }
 
 TEST_F(Files, CsvReadTakesAReadOnlyFileAndACancelStillShowsWork) {

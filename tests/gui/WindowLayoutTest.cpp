@@ -3,7 +3,10 @@
 #include "spectrum/McaPage.h"
 #include "support/Harness.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QTabBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace qor;
@@ -63,4 +66,20 @@ TEST(WindowLayout, SpectrumAreaFollowsTheWindow) {
     EXPECT_EQ(QSize(w, hgt), mca->SPCImage.size());
     EXPECT_EQ(w - 1, h.st().spectrum.PlotWidth);
     EXPECT_EQ(hgt - 1, h.st().spectrum.PlotHeight);
+}
+
+TEST(WindowLayout, EveryPictureButtonSaysWhatItDoesInItsHint) {
+    // Glyphs and pictures say little to a newcomer: every tool button of the window and of its
+    // dialogs carries a hint, the ones that only play a sound included.
+    Harness h;
+    QStringList bare;
+    QList<QWidget*> roots{&h.form()};
+    for (QWidget* top : QApplication::topLevelWidgets()) roots << top;
+    for (QWidget* root : roots)
+        for (QToolButton* b : root->findChildren<QToolButton*>())
+            if (b->toolTip().isEmpty() && !qobject_cast<QTabBar*>(b->parentWidget()) &&
+                !b->objectName().startsWith(QLatin1String("qt_")))   // the toolkit's own
+                bare << b->objectName() + QLatin1Char(' ') + b->text();
+    bare.removeDuplicates();
+    EXPECT_TRUE(bare.isEmpty()) << bare.join(QStringLiteral(", ")).toStdString();
 }

@@ -137,7 +137,7 @@ TEST_F(Stage, EditSetsTheCounterWithoutMoving) {
               kx.commands());
 }
 
-TEST_F(Stage, EverythingIsSilentOffline) {
+TEST_F(Stage, OfflineNothingIsSentAndTheStatusBarSaysWhy) {
     online = 0;
     stage.jog(1, 1.0);
     stage.setCounter(3, 1.0);
@@ -149,19 +149,24 @@ TEST_F(Stage, EverythingIsSilentOffline) {
     stage.jog(7, 1.0);
     EXPECT_TRUE(kx.calls.empty());
     EXPECT_EQ(0, alerts.beeps);
-    EXPECT_TRUE(alerts.statusTexts.isEmpty());
+    ASSERT_EQ(7, alerts.statusTexts.size()) << "one per command";
+    EXPECT_EQ(QStringLiteral("オフラインです。ツールバーの接続の後にモーターを操作してください"),
+              alerts.statusTexts.last());
     EXPECT_TRUE(alerts.messages.isEmpty());
 }
 
-TEST_F(Stage, DisabledMotorsAreSkippedSilently) {
+TEST_F(Stage, DisabledMotorsAreSkippedAndOnlyAJogSaysWhy) {
     rec.MotorEnabled[1] = 0;
-    stage.jog(2, 1.0);
     stage.halt(2);
     stage.setCounterZero(2);
     stage.moveToZero(2);
     stage.moveToZero(1);
     stage.moveToZero(3);
     EXPECT_EQ((std::vector<Call>{{"move", '2', '0', 0}, {"move", '2', '2', 0}}), kx.commands());
+    EXPECT_TRUE(alerts.statusTexts.isEmpty()) << "commands on several axes pass over it";
+    stage.jog(2, 1.0);
+    EXPECT_EQ(QStringList{QStringLiteral("Motor#2 は使わない設定です (SETUP ページのチェック)")},
+              alerts.statusTexts);
     EXPECT_EQ(0, alerts.beeps);
     stage.jog(0, 1.0);  // no such motor
     stage.halt(9);

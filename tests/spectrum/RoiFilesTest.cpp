@@ -104,3 +104,14 @@ TEST(CurrentRoiFile, OneLineWhoseNumberMustBeSelectableAndEdgesInsideTheChannels
         }
     }
 }
+
+TEST(RoiTableFile, LinesEndedByABareCarriageReturnAreReadOneByOne) {
+    Table table;
+    std::string text;
+    for (int r = 0; r < 100; ++r) text += std::to_string(r) + "," + std::to_string(r + 10) + "," +
+                                          std::to_string(r + 20) + "\r";
+    const RoiReadInfo info = table.read(text);
+    EXPECT_EQ(100, info.stored);
+    EXPECT_EQ(99 + 10, table.start[99]);
+    EXPECT_EQ(99 + 20, table.end[99]);
+}

@@ -338,3 +338,37 @@ TEST(CsvFile, ChannelNumbersSteerTheNextLineAndLinesOutsideTheSlotStoreNothing) 
     EXPECT_EQ(4, info.stored);
     EXPECT_EQ(4, info.ignored);
 }
+
+TEST(CsvFile, LinesEndedByABareCarriageReturnAreReadWhole) {
+    int32_t data[kFileMaxChannels] = {};
+    for (int k = 0; k < 64; ++k) data[k] = 1000 + k;
+    std::string text = csv(data, 64, true, "one", "two");
+    std::string crOnly;
+    for (char ch : text)
+        if (ch != '\n') crOnly += ch;
+    int32_t work[kFileMaxChannels] = {};
+    CsvReadInfo info;
+    readCsv(crOnly.data(), crOnly.size(), 64, work, info);
+    EXPECT_STREQ("one", info.comment1);
+    EXPECT_STREQ("two", info.comment2);
+    EXPECT_EQ(64, info.stored);
+    for (int k = 0; k < 64; ++k) ASSERT_EQ(1000 + k, work[k]) << k;
+}
+
+TEST(CsvFile, TheEarlierProgramsSecondSaveWithAnEmptyLineAfterEachCommentIsReadWhole) {
+    // It kept each comment's line end and wrote it again.
+    const std::string text =
+        "CSVHEADER\r\nFe disc\r\n\r\n45s live\r\n\r\n   0,     450\r\n   1,     470\r\n   2,      "
+        "9\r\n";
+    int32_t work[kFileMaxChannels] = {-1, -1, -1, -1};
+    CsvReadInfo info;
+    readCsv(text.data(), text.size(), 4, work, info);
+    EXPECT_STREQ("Fe disc", info.comment1);
+    EXPECT_STREQ("45s live", info.comment2);
+    EXPECT_EQ(3, info.stored);
+    EXPECT_EQ(0, info.ignored);
+    EXPECT_EQ(450, work[0]) << "the live time lands in channel 0";
+    EXPECT_EQ(470, work[1]);
+    EXPECT_EQ(9, work[2]);
+    EXPECT_EQ(-1, work[3]);
+}

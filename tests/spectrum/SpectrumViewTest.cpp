@@ -120,11 +120,11 @@ TEST(SpectrumScroll, ScrollsByHalfAWindowAndCentresTheCursor) {
     EXPECT_EQ(256, v->CursorChannel[0]);
 }
 
-TEST(SpectrumScroll, ScrollRightAtTheEndPutsTheCursorOnePastTheSlotButInside4096) {
+TEST(SpectrumScroll, ScrollRightAtTheEndHoldsTheCursorOnTheSlotsLastChannel) {
     auto v = view(2048 - 256, 256, 0);
     scrollRight(*v, 0, 2048);
     expectWindow(*v, 1792, 2047);
-    EXPECT_EQ(2048, v->CursorChannel[0]);
+    EXPECT_EQ(2047, v->CursorChannel[0]) << "not one past the last channel";
 
     auto full = view(4096 - 256, 256, 0);
     scrollRight(*full, 0, 4096);
@@ -153,7 +153,7 @@ TEST(SpectrumCursor, MouseColumnPicksTheNearestChannel) {
     cursorToPixel(*v, 0, 500);
     EXPECT_EQ(513, v->CursorChannel[0]);  // 1024 x 500 / 999 = 512.5, plus 0.5
     cursorToPixel(*v, 0, 999);
-    EXPECT_EQ(1024, v->CursorChannel[0]) << "the last column gives end + 1";
+    EXPECT_EQ(1023, v->CursorChannel[0]) << "the last column rounds to end + 1, held on end";
 
     auto last = view(3072, 1024, 0);
     last->PlotWidth = 999;
