@@ -212,7 +212,12 @@ AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& setti
     if (calibrated) {
         IdentifyOptions opt;
         setRangeFromScale(opt, scale);
-        id = identifyPeaks(LineTable::xray(), peaksFromSearch(*res, scale), opt);
+        opt.spectrum = spec->data;
+        opt.channels = spec->channels;
+        opt.scale = scale;
+        std::vector<PeakInput> peaks = peaksFromSearch(*res, scale);
+        remeasurePeaks(spec->data, spec->channels, scale, peaks);
+        id = identifyPeaks(LineTable::xray(), peaks, opt);
     }
     auto lineOf = [&](int i) -> std::string {
         if (!calibrated || i >= static_cast<int>(id.peaks.size()) || id.peaks[i].text.empty())

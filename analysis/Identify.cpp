@@ -21,6 +21,16 @@ constexpr double kMainLine = 0.3;
 // A missing line counts against its source when it is expected above this many times the
 // weakest peak found.
 constexpr double kMissingFactor = 2.0;
+// A source is chosen only with at least this significance (in standard deviations).
+constexpr double kMinScore = 3.0;
+// Weight of a missing line against its source: below 1, since a weak line can also be missed by
+// the search that made the peak list.
+constexpr double kMissingWeight = 0.5;
+// Lines below this energy may be absorbed on their way to the detector: their absence says
+// nothing.
+constexpr double kAbsorbedKeV = 2.0;
+// What is left of a source's score when one of its families is absent from the spectrum.
+constexpr double kAbsentFamilyShare = 0.5;
 // A chosen source's peak is explained when less than this share of its counts is left over.
 constexpr double kLeftOver = 0.3;
 
@@ -31,11 +41,13 @@ struct Work {
     std::vector<int> order;        // usable peaks by energy
     std::vector<double> tol;       // per peak
     std::vector<double> remaining; // counts not yet explained, per peak (0: taken or not used)
+    std::vector<double> sigma2;    // variance of each peak's net counts (at least 1)
     double weakest = 1.0;
 };
 
-// The usable peak nearest to energy e within its tolerance that still has counts; -1 if none.
-int nearestPeak(const Work& w, double e) {
+// The usable peak nearest to energy e within its tolerance that still has counts (with
+// `anyCounts`, also one whose counts are taken); -1 if none.
+int nearestPeak(const Work& w, double e, bool anyCounts = false) {
     const auto& P = w.peaks;
     auto it = std::lower_bound(w.order.begin(), w.order.end(), e,
                                [&P](int i, double v) { return P[i].energyKeV < v; });
@@ -43,7 +55,7 @@ int nearestPeak(const Work& w, double e) {
     double bestDist = 0.0;
     auto consider = [&](int i) {
         const double d = std::fabs(P[i].energyKeV - e);
-        if (d > w.tol[i] || w.remaining[i] <= 0.0) return;
+        if (d > w.tol[i] || (!anyCounts && w.remaining[i] <= 0.0)) return;
         if (best < 0 || d < bestDist) {
             best = i;
             bestDist = d;
@@ -68,6 +80,31 @@ struct FamilyMatch {
     int count = 0;
     double scale = 0.0;
 };
+
+// Net counts and their variance of a line at energy e with FWHM `fwhmKeV` in the spectrum of the
+// options; false without a spectrum or outside it.
+bool probeLine(const IdentifyOptions& opt, double e, double fwhmKeV, double& net, double& var) {
+    if (!opt.spectrum || opt.channels < 16) return false;
+    double ch = 0.0;
+    if (!opt.scale.channelOf(e, ch)) return false;
+    const double slope = opt.scale.slope(ch);
+    if (!(slope > 0.0)) return false;
+    const int half = std::max(2, static_cast<int>(std::lround(fwhmKeV / slope)));
+    const int c = static_cast<int>(std::lround(ch));
+    const int L = c - half, R = c + half;
+    if (L - 4 < 2 || R + 4 >= std::min<int32_t>(opt.channels, kSlotChannels)) return false;
+    const int32_t* y = opt.spectrum;
+    const double bl = (y[L - 1] + y[L - 2] + y[L - 3]) / 3.0;
+    const double br = (y[R + 1] + y[R + 2] + y[R + 3]) / 3.0;
+    double gross = 0.0, bg = 0.0;
+    for (int i = L; i <= R; ++i) {
+        gross += y[i];
+        bg += bl + (br - bl) * (i - L + 1) / (R - L + 2);
+    }
+    net = gross - bg;
+    var = std::max(1.0, gross + bg * 0.5);
+    return true;
+}
 
 bool inRange(const Work& w, const SpectralLine& l) {
     return l.energyKeV >= w.opt.rangeLoKeV && l.energyKeV <= w.opt.rangeHiKeV;
@@ -103,13 +140,28 @@ double judgeFamily(const Work& w, int first, int end, FamilyMatch& m, bool& main
     };
     const int ap = m.peak[anchor];
     m.scale = w.remaining[ap] / relOnPeak(ap);
+    // Counts are weighed by their statistical significance, so that a source confirmed by
+    // several lines outranks one resting on a single peak of the same size. The background
+    // under the scale's peak stands for the background where a missing line would be.
+    const double background = std::max(0.0, w.sigma2[ap] - std::max(0.0, w.peaks[ap].net));
     double score = 0.0;
     for (int k = 0; k < m.count; ++k) {
         const double rel = L[m.line[k]].relative;
         const double expected = m.scale * rel;
         const int p = m.peak[k];
         if (p < 0) {
-            if (expected > kMissingFactor * w.weakest) score -= expected;
+            if (expected <= kMissingFactor * w.weakest) continue;
+            // On a peak another source already explains: neither for nor against.
+            if (nearestPeak(w, L[m.line[k]].energyKeV, true) >= 0) continue;
+            double net = 0.0, var = 0.0;
+            if (probeLine(w.opt, L[m.line[k]].energyKeV, w.peaks[ap].fwhmKeV, net, var)) {
+                // Judged on the spectrum: what is there counts as a matched line would.
+                net = std::max(0.0, net);
+                score += (std::min(net, expected) - 0.5 * std::max(0.0, expected - net)) /
+                         std::sqrt(var);
+            } else {
+                score -= kMissingWeight * expected / std::sqrt(expected + background);
+            }
             continue;
         }
         // Each matched peak counts once, for all the family's lines on it.
@@ -119,7 +171,7 @@ double judgeFamily(const Work& w, int first, int end, FamilyMatch& m, bool& main
         if (!firstOnPeak) continue;
         const double exp = m.scale * relOnPeak(p);
         const double obs = w.remaining[p];
-        score += std::min(obs, exp) - 0.5 * std::max(0.0, exp - obs);
+        score += (std::min(obs, exp) - 0.5 * std::max(0.0, exp - obs)) / std::sqrt(w.sigma2[p]);
         if (rel >= 0.5) main = true;
     }
     return score;
@@ -130,7 +182,7 @@ double judgeSource(const Work& w, int s, std::vector<FamilyMatch>* keep) {
     const LineSource& src = w.table.sources()[s];
     const auto& L = w.table.lines();
     double total = 0.0;
-    bool judged = false, main = false;
+    bool judged = false, main = false, absentFamily = false;
     const int end = src.firstLine + src.lineCount;
     for (int i = src.firstLine; i < end;) {
         int j = i;
@@ -141,9 +193,22 @@ double judgeSource(const Work& w, int s, std::vector<FamilyMatch>* keep) {
             total += f;
             judged = true;
             if (keep) keep->push_back(m);
+        } else {
+            // A family none of whose lines matched, with a strong line above the absorbed low
+            // energies that shows nothing in the spectrum: the source is doubtful (a heavy
+            // element's M lines without its L lines).
+            for (int k = i; k < j && !absentFamily; ++k) {
+                if (L[k].relative < 0.5 || !inRange(w, L[k]) || L[k].energyKeV < kAbsorbedKeV ||
+                    nearestPeak(w, L[k].energyKeV, true) >= 0)
+                    continue;
+                double net = 0.0, var = 0.0;
+                if (probeLine(w.opt, L[k].energyKeV, 0.15, net, var) && net < 2.0 * std::sqrt(var))
+                    absentFamily = true;
+            }
         }
         i = j;
     }
+    if (absentFamily && total > 0.0) total *= kAbsentFamilyShare;
     return judged && main ? total : kNoScore;
 }
 
@@ -161,9 +226,10 @@ Identification identifyPeaks(const LineTable& table, const std::vector<PeakInput
     Identification id;
     const int n = static_cast<int>(peaks.size());
     id.peaks.resize(n);
-    Work w{table, peaks, opt, {}, {}, {}, 1.0};
+    Work w{table, peaks, opt, {}, {}, {}, {}, 1.0};
     w.tol.assign(n, 0.0);
     w.remaining.assign(n, 0.0);
+    w.sigma2.assign(n, 1.0);
     for (int i = 0; i < n; ++i) {
         const PeakInput& p = peaks[i];
         if (!std::isfinite(p.energyKeV) || !std::isfinite(p.net)) continue;
@@ -171,6 +237,8 @@ Identification identifyPeaks(const LineTable& table, const std::vector<PeakInput
                              ? opt.toleranceShare * p.fwhmKeV
                              : opt.defaultToleranceKeV;
         w.tol[i] = std::clamp(t, opt.minToleranceKeV, opt.maxToleranceKeV);
+        const double var = p.error > 0.0 && std::isfinite(p.error) ? p.error * p.error : p.net;
+        w.sigma2[i] = std::max(1.0, var);
         w.order.push_back(i);
     }
     std::sort(w.order.begin(), w.order.end(),
@@ -230,7 +298,7 @@ Identification identifyPeaks(const LineTable& table, const std::vector<PeakInput
                 bestScore = sc;
             }
         }
-        if (best < 0 || bestScore < w.weakest * 0.5) break;
+        if (best < 0 || bestScore < kMinScore) break;
         chosen[best] = 1;
         families.clear();
         judgeSource(w, best, &families);
@@ -325,18 +393,30 @@ void remeasurePeaks(const int32_t* counts, int32_t channels, const EnergyScale& 
         const double half = 0.5 * (mean3(cp) - base);
         if (!(half > 0.0)) continue;
         double xl = cp, xr = cp;
-        for (int i = cp; i > cp - kReach && i > 3; --i)
+        // Half height either side; a valley before it (a neighbour peak rising) ends the walk.
+        const double shoulder = 1.5 * half;
+        for (int i = cp; i > cp - kReach && i > 3; --i) {
             if (mean3(i - 1) - base < half) {
                 const double a = mean3(i) - base, b = mean3(i - 1) - base;
                 xl = i - (a - half) / (a - b);
                 break;
             }
-        for (int i = cp; i < cp + kReach && i < n - 4; ++i)
+            if (mean3(i) - base < shoulder && mean3(i - 2) > mean3(i)) {
+                xl = i;
+                break;
+            }
+        }
+        for (int i = cp; i < cp + kReach && i < n - 4; ++i) {
             if (mean3(i + 1) - base < half) {
                 const double a = mean3(i) - base, b = mean3(i + 1) - base;
                 xr = i + (a - half) / (a - b);
                 break;
             }
+            if (mean3(i) - base < shoulder && mean3(i + 2) > mean3(i)) {
+                xr = i;
+                break;
+            }
+        }
         const double fwhm = xr - xl;
         if (!(fwhm > 1.0)) continue;
         const int L = std::max(3, static_cast<int>(std::floor(cp - 1.5 * fwhm)));

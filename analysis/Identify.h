@@ -47,6 +47,12 @@ struct IdentifyOptions {
     double sumShare = 0.05;             // a sum peak holds less than this share of each parent
     int sumParents = 6;                 // sum peaks are sought among this many strongest peaks
     int maxSources = 30;
+    // The spectrum the peaks came from (optional): a line missing from the peak list is then
+    // looked for in the spectrum itself (net counts one FWHM either side of its channel over a
+    // straight background), since a search can miss a weak line that is there.
+    const int32_t* spectrum = nullptr;
+    int32_t channels = 0;
+    EnergyScale scale;
 };
 
 enum class PeakRole : uint8_t { Unassigned, Line, Escape, Sum };

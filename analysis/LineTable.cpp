@@ -100,36 +100,10 @@ LineTable buildXray() {
         src.Z = Z;
         src.firstLine = static_cast<int>(lines.size());
         const int index = static_cast<int>(sources.size());
-        std::vector<SpectralLine> mine;
-        for (LineFamily fam : {LineFamily::K, LineFamily::L, LineFamily::M}) {
-            double excitation = 0.0;
-            if (!familyExcitation(Z, fam, excitation)) continue;
-            for (const Group& g : kGroups) {
-                if (g.family != fam) continue;
-                Merged m;
-                for (int code : g.codes) {
-                    if (code == 0) break;
-                    double e = 0.0, w = 0.0;
-                    if (!query([&](xrl_error** er) { return LineEnergy(Z, code, er); }, e)) continue;
-                    if (!query([&](xrl_error** er) { return CS_FluorLine_Kissel(Z, code, excitation, er); }, w))
-                        continue;
-                    m.weight += w;
-                    m.weightedEnergy += w * e;
-                }
-                if (m.weight <= 0.0) continue;
-                SpectralLine l;
-                l.source = index;
-                l.family = fam;
-                l.name = g.name;
-                l.label = src.name + " " + g.name;
-                l.energyKeV = m.weightedEnergy / m.weight;
-                l.relative = m.weight;   // raw weight until finishSource
-                mine.push_back(l);
-            }
+        for (SpectralLine& l : elementLinesFromLibrary(Z)) {
+            l.source = index;
+            lines.push_back(std::move(l));
         }
-        finishSource(mine);
-        for (SpectralLine& l : mine)
-            if (l.relative >= 0.01) lines.push_back(l);
         src.lineCount = static_cast<int>(lines.size()) - src.firstLine;
         sources.push_back(src);
     }
@@ -220,6 +194,42 @@ LineTable buildGamma() {
 }
 
 }  // namespace
+
+std::vector<SpectralLine> elementLinesFromLibrary(int Z) {
+    std::vector<SpectralLine> mine;
+    const std::string symbol = elementSymbol(Z);
+    if (symbol.empty()) return mine;
+    for (LineFamily fam : {LineFamily::K, LineFamily::L, LineFamily::M}) {
+        double excitation = 0.0;
+        if (!familyExcitation(Z, fam, excitation)) continue;
+        for (const Group& g : kGroups) {
+            if (g.family != fam) continue;
+            Merged m;
+            for (int code : g.codes) {
+                if (code == 0) break;
+                double e = 0.0, w = 0.0;
+                if (!query([&](xrl_error** er) { return LineEnergy(Z, code, er); }, e)) continue;
+                if (!query([&](xrl_error** er) { return CS_FluorLine_Kissel(Z, code, excitation, er); }, w))
+                    continue;
+                m.weight += w;
+                m.weightedEnergy += w * e;
+            }
+            if (m.weight <= 0.0) continue;
+            SpectralLine l;
+            l.family = fam;
+            l.name = g.name;
+            l.label = symbol + " " + g.name;
+            l.energyKeV = m.weightedEnergy / m.weight;
+            l.relative = m.weight;   // raw weight until finishSource
+            mine.push_back(l);
+        }
+    }
+    finishSource(mine);
+    std::vector<SpectralLine> out;
+    for (SpectralLine& l : mine)
+        if (l.relative >= 0.01) out.push_back(std::move(l));
+    return out;
+}
 
 const char* familyName(LineFamily f) {
     switch (f) {

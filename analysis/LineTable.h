@@ -80,6 +80,10 @@ private:
     std::vector<int> byEnergy_;
 };
 
+// The lines of element Z read from the data library (what the X-ray table holds for it; their
+// `source` is 0). Empty for a Z the library does not know.
+std::vector<SpectralLine> elementLinesFromLibrary(int Z);
+
 // Element symbol of atomic number Z from the data library ("" when it has none).
 std::string elementSymbol(int Z);
 

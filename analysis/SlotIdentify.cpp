@@ -22,6 +22,9 @@ bool identifySlot(LineState& lines, const PeakResults& res, const InfoRecord& re
     }
     IdentifyOptions opt;
     setRangeFromScale(opt, scale);
+    opt.spectrum = sp.slot[s];
+    opt.channels = n;
+    opt.scale = scale;
     lines.result = identifyPeaks(LineTable::of(lines.table), lines.peaks, opt);
     return true;
 }
