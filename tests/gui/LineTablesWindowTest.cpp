@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QToolButton>
@@ -130,10 +131,17 @@ TEST(LineTablesWindow, FeMarkersStandWithinOneChannelOfTheMeasuredLinesAndNeedAC
     const int W = sp.PlotWidth, start = sp.ViewStartChannel, span = sp.ViewChannelSpan;
     auto column = [&](double ch) { return double(ch - start) * W / span; };
     const std::vector<int> cols = markerColumns(h);
-    // Fe Kα and Kβ: two markers (the L lines lie below the spectrum's first channels).
-    ASSERT_EQ(2u, cols.size());
-    EXPECT_LE(std::fabs(cols[0] - column(ka)), double(W) / span + 1.0) << cols[0] << " " << ka;
-    EXPECT_LE(std::fabs(cols[1] - column(kb)), double(W) / span + 1.0) << cols[1] << " " << kb;
+    // One marker per Fe line of at least 5 % in its family: Kα, Kβ and three L lines.
+    ASSERT_EQ(5u, cols.size());
+    auto nearest = [&](double ch) {
+        double best = 1e9;
+        for (int c : cols) best = std::min(best, std::fabs(c - column(ch)));
+        return best;
+    };
+    // Within one channel (plus the pixel's rounding) of the measured peaks.
+    EXPECT_LE(nearest(ka), double(W) / span + 1.0) << ka;
+    EXPECT_LE(nearest(kb), double(W) / span + 1.0) << kb;
+    EXPECT_GT(nearest(ka + 4), double(W) / span + 1.0) << "and not just anywhere";
 
     // Without a calibration no marker stands, and the view shows the note instead.
     h.rec().CalibA[0] = h.rec().CalibB[0] = 0.0;
@@ -297,7 +305,7 @@ TEST(LineTablesWindow, CalibrationDialogComputesFromTheEnergiesNowInItsBoxes) {
                           EXPECT_NEAR((9.0 - 6.404) / (x2 - x1), b2, 1e-9);
                       }});
     mca(h).SpeedButton8->click();
-    EXPECT_DOUBLE_EQ(b2, h.rec().CalibB[0]);
+    EXPECT_NEAR(b2, h.rec().CalibB[0], 1e-12);
     EXPECT_DOUBLE_EQ(9.0, h.rec().CalibEnergy[0][2]);
 }
 
