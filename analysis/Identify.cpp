@@ -106,6 +106,17 @@ bool probeLine(const IdentifyOptions& opt, double e, double fwhmKeV, double& net
     return true;
 }
 
+// True when a listed peak large enough to hide `expected` counts stands within one of its FWHM
+// of energy e: a line there sits on that peak's flank, and what the spectrum shows at e is
+// that peak's.
+bool onPeakFlank(const Work& w, double e, double expected) {
+    for (int i : w.order) {
+        const double reach = std::max(w.peaks[i].fwhmKeV, w.opt.defaultToleranceKeV);
+        if (std::fabs(w.peaks[i].energyKeV - e) <= reach && w.peaks[i].net >= expected) return true;
+    }
+    return false;
+}
+
 bool inRange(const Work& w, const SpectralLine& l) {
     return l.energyKeV >= w.opt.rangeLoKeV && l.energyKeV <= w.opt.rangeHiKeV;
 }
@@ -151,8 +162,8 @@ double judgeFamily(const Work& w, int first, int end, FamilyMatch& m, bool& main
         const int p = m.peak[k];
         if (p < 0) {
             if (expected <= kMissingFactor * w.weakest) continue;
-            // On a peak another source already explains: neither for nor against.
-            if (nearestPeak(w, L[m.line[k]].energyKeV, true) >= 0) continue;
+            // On a peak (or its flank) another source explains: neither for nor against.
+            if (onPeakFlank(w, L[m.line[k]].energyKeV, expected)) continue;
             double net = 0.0, var = 0.0;
             if (probeLine(w.opt, L[m.line[k]].energyKeV, w.peaks[ap].fwhmKeV, net, var)) {
                 // Judged on the spectrum: what is there counts as a matched line would.
@@ -199,7 +210,7 @@ double judgeSource(const Work& w, int s, std::vector<FamilyMatch>* keep) {
             // element's M lines without its L lines).
             for (int k = i; k < j && !absentFamily; ++k) {
                 if (L[k].relative < 0.5 || !inRange(w, L[k]) || L[k].energyKeV < kAbsorbedKeV ||
-                    nearestPeak(w, L[k].energyKeV, true) >= 0)
+                    onPeakFlank(w, L[k].energyKeV, 0.0))
                     continue;
                 double net = 0.0, var = 0.0;
                 if (probeLine(w.opt, L[k].energyKeV, 0.15, net, var) && net < 2.0 * std::sqrt(var))

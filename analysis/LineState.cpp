@@ -36,7 +36,7 @@ void setMarkedSources(LineState& st, TableKind table, const std::vector<int>& so
         if (static_cast<int>(st.marked.size()) >= kMaxMarkedSources) break;
         st.marked.push_back(s);
         for (const SpectralLine& l : t.linesOf(s)) {
-            if (l.relative < kMarkerMinRelative) continue;
+            if (l.relative < kMarkerMinRelative || l.energyKeV < kMarkerMinKeV) continue;
             MarkerLine m;
             m.energyKeV = l.energyKeV;
             m.relative = l.relative;

@@ -32,6 +32,8 @@ struct LineState {
 
 // Lines weaker than this share of their family's strongest get no marker.
 constexpr double kMarkerMinRelative = 0.05;
+// Lines below this energy (absorbed before the detector, and crowded) get no marker.
+constexpr double kMarkerMinKeV = 1.0;
 // Lines at least this strong get a label.
 constexpr double kMarkerLabelRelative = 0.1;
 constexpr int kMaxMarkedSources = 8;

@@ -101,6 +101,7 @@ LineTablePage::LineTablePage(PageContext ctx, QWidget* parent, TableKind kind)
 void LineTablePage::showEvent(QShowEvent* e) {
     populate();
     showIdentification();
+    showMarks();
     Page::showEvent(e);
 }
 
@@ -160,7 +161,20 @@ void LineTablePage::IdentifyButtonClick() {
     for (const IdentifiedSource& r : st().lines.result.ranked) marked.push_back(r.source);
     setMarkedSources(st().lines, st().lines.table, marked);
     showIdentification();
+    showMarks();
     main().DrawSpectrum();
+}
+
+void LineTablePage::showMarks() {
+    if (!populated_) return;
+    const LineState& ls = st().lines;
+    filling_ = true;
+    for (int i = 0; i < SourceList->count(); ++i) {
+        const bool marked = ls.table == kind_ &&
+                            std::find(ls.marked.begin(), ls.marked.end(), i) != ls.marked.end();
+        SourceList->item(i)->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+    }
+    filling_ = false;
 }
 
 void LineTablePage::showIdentification() {

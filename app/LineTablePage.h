@@ -32,6 +32,8 @@ public:
     void populate();
     // Shows the last identification (also after one made on the other page or by "自").
     void showIdentification();
+    // Checks the sources marked on the spectrum view (of this page's table) in the list.
+    void showMarks();
 
     // Handlers.
     void SourceListChange();        // a source chosen: its lines
