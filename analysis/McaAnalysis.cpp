@@ -2,6 +2,7 @@
 // slot, call the analysis logic, and show the result (ROIs, readout, messages, report, sounds).
 
 #include "analysis/CalibRois.h"
+#include "analysis/FitPeakCommands.h"
 #include "analysis/PeakAnalysis.h"
 #include "analysis/PeakReport.h"
 #include "analysis/SlotIdentify.h"
@@ -18,6 +19,14 @@ namespace qor {
 namespace {
 
 const QString kNoPeak = QStringLiteral("ピークが見つからない！");
+
+// The peak at the cursor with the search chosen in the program's settings.
+bool nearestPeak(AppState& st, int s, double factor, bool setRoi) {
+    const FitSearchSettings fit = FitSearchSettings::read(st.settings);
+    AnalysisState& an = st.analysis;
+    return fit.fit ? measureNearestFit(an.peaks, st.rec, st.spectrum, fit, s, factor, setRoi)
+                   : measureNearestPeak(an.Merin, an.peaks, st.rec, st.spectrum, s, factor, setRoi);
+}
 
 }  // namespace
 
@@ -38,7 +47,10 @@ void McaPage::SpeedButton26Click() {
     for (int r = 0; r < kRoiCount; ++r) rec().RoiStart[s][r] = rec().RoiEnd[s][r] = 0;
     showZeroRoiValues();
     ShowCurrentRoi();
-    autoPeakSearch(an.Merin, an.peaks, rec(), st().spectrum, s);
+    if (const FitSearchSettings fit = FitSearchSettings::read(st().settings); fit.fit)
+        autoFitSearch(an.peaks, rec(), st().spectrum, fit, s);
+    else
+        autoPeakSearch(an.Merin, an.peaks, rec(), st().spectrum, s);
     identifySlot(st().lines, an.peaks, rec(), st().spectrum, s, PeakSource::Search);
     ShowCurrentRoi();   // the current ROI's new ends, not the zeros of the cleared table
     if (rec().PeakReportPrint == 1 && svc().printing.printerSetupDialog()) {
@@ -53,19 +65,17 @@ void McaPage::SpeedButton26Click() {
 }
 
 void McaPage::SpeedButton27Click() {
-    AnalysisState& an = st().analysis;
     const int s = viewSlot();
     const double k = sigmaFactor(rec().SigmaIndex);
-    if (!measureNearestPeak(an.Merin, an.peaks, rec(), st().spectrum, s, k, true))
+    if (!nearestPeak(st(), s, k, true))
         svc().alerts.message(kNoPeak);
     DrawSpectrum();
     ShowCurrentRoi();
 }
 
 void McaPage::SpeedButton29Click() {
-    AnalysisState& an = st().analysis;
     const int s = viewSlot();
-    if (!measureNearestPeak(an.Merin, an.peaks, rec(), st().spectrum, s, 3.0, false)) {
+    if (!nearestPeak(st(), s, 3.0, false)) {
         svc().alerts.message(kNoPeak);
         st().spectrum.PeakInfoVisible = 0;
     }

@@ -1,5 +1,7 @@
 #include "analysis/TTeiseiDlg.h"
 
+#include "analysis/FitSearchBox.h"
+
 #include "app/RadioGroup.h"
 #include "app/FieldText.h"
 #include "app/Widgets.h"
@@ -54,6 +56,8 @@ TTeiseiDlg::TTeiseiDlg(AppState& st, Services& svc, QWidget* parent)
     numbers->addStretch(1);
     g2->addLayout(numbers);
     body()->addWidget(GroupBox2);
+    FitBox = new FitSearchBox(Body);
+    body()->addWidget(FitBox);
 
     // Smoothing.
     GroupBox3 = makeGroup(Body, "GroupBox3", QStringLiteral("　データスムース処理　"));
@@ -104,6 +108,7 @@ void TTeiseiDlg::loadFromRecord() {
     Edit1->setText(QString::number(r.DerivPoints));
     Edit2->setText(QString::number(r.SmoothAveragePoints));
     Edit3->setText(QString::number(r.ExpectedFwhm));
+    FitBox->load(FitSearchSettings::read(st_.settings));
 }
 
 void TTeiseiDlg::storeToRecord() {
@@ -119,6 +124,9 @@ void TTeiseiDlg::storeToRecord() {
     storeInt(Edit1->text(), r.DerivPoints);
     storeInt(Edit3->text(), r.ExpectedFwhm);
     storeInt(Edit2->text(), r.SmoothAveragePoints);
+    FitSearchSettings f = FitSearchSettings::read(st_.settings);
+    FitBox->store(f);
+    f.write(st_.settings);
 }
 
 }  // namespace qor

@@ -11,6 +11,7 @@ class QLineEdit;
 
 namespace qor {
 
+class FitSearchBox;
 class RadioGroup;
 
 class TTeiseiDlg : public TOKBottomDlg {
@@ -20,7 +21,8 @@ public:
 
     // Sets every control from its record field.
     void loadFromRecord();
-    // Writes the five item indexes and the three numbers back (the OK branch). An integer box
+    // Writes the five item indexes and the three numbers back (the OK branch), and the search
+    // kind into the program's settings. An integer box
     // whose text does not start with a number leaves its field as it was; a group without a
     // selected item (possible only after a field held an index outside its items) likewise.
     void storeToRecord();
@@ -32,6 +34,7 @@ public:
     RadioGroup* RadioGroup3 = nullptr;   // significance criterion -> SigmaIndex
     QLineEdit* Edit1 = nullptr;          // derivative points      -> DerivPoints
     QLineEdit* Edit3 = nullptr;          // expected FWHM, ch      -> ExpectedFwhm
+    FitSearchBox* FitBox = nullptr;      // the search kind: the program's settings file
 
     // Smoothing.
     QGroupBox* GroupBox3 = nullptr;

@@ -1,5 +1,6 @@
 #include "app/TForm9.h"
 
+#include "app/CloseQuestion.h"
 #include "app/DefaultSaveFolder.h"
 #include "app/FieldText.h"
 #include "app/InfoFile.h"
@@ -375,6 +376,9 @@ void TForm9::createDialogs() {
     dialogs.OKRightDlg = new TOKRightDlg(st, svc_, this);
     dialogs.OKBottomDlg = new TOKBottomDlg(st, svc_, this);
     dialogs.OKRightDlg1 = new TOKRightDlg1(st, svc_, this);
+    // Once the window runs: scans that a crash, a kill or a power cut left unfinished are offered
+    // for recovery from their journals.
+    QTimer::singleShot(0, this, [this] { NonStop2Dcollect->offerRecovery(true); });
 }
 
 void TForm9::SpeedButton20Click() {
@@ -458,8 +462,37 @@ void TForm9::reportSaveFailure(const QString& text) {
     svc_.alerts.message(text);
 }
 
+// While a scan or an MCA measurement runs, the operator is asked first; a yes stops a scan
+// through its own stop (its hardware quieted, its motors halted) before the close goes on.
+bool TForm9::confirmClose() {
+    const QString what = workUnderWay(*st_, kx_);
+    if (what.isEmpty()) return true;
+    if (!svc_.dialogs.confirm(closeQuestionCaption(), closeQuestionText(what))) return false;
+    if (st_->ScanMode == 2) NonStop2Dcollect->Button66Click();
+    if (st_->ScanMode == 3) TabSheet1->Button87Click();
+    return true;
+}
+
+// The information record written while the program runs (a scan began or ended): the motor
+// positions read back first, as at the close, so that a crash later loses less. A failure is
+// told in the status bar with a beep; the scan is not held up by a box.
+void TForm9::writeInformation() {
+    if (infoFileProtected_) return;
+    if (st_->Online == 1 && st_->MotorsInitialised == 1)
+        readMotorPositionsBack(st_->rec, kx_, svc_.alerts, false);
+    st_->rec.reserved1908 = 0;
+    if (const WriteOutcome saved = saveInfoFile(st_->infoFilePath, st_->rec); !saved) {
+        svc_.alerts.status(infoSaveFailureText(saved));
+        svc_.alerts.beep();
+    }
+}
+
 void TForm9::closeEvent(QCloseEvent* e) {
     if (!closed_) {
+        if (!confirmClose()) {
+            e->ignore();
+            return;
+        }
         closed_ = FormCloseQuery();
         Timer1->stop();
         Timer2->stop();
@@ -507,11 +540,19 @@ void TForm9::Timer1Timer() {
 }
 
 void TForm9::Timer2Timer() {
-    // A running scan waits in its state while the instrument is offline.
-    if (st_->Online != 1 || inTimer2_) return;
+    if (inTimer2_) return;
     TickGuard guard(inTimer2_);
-    if (st_->ScanMode == 2) NonStop2Dcollect->scanTick();
-    if (st_->ScanMode == 3 || TabSheet1->elementScanArmed()) TabSheet1->scanTick();
+    // A running scan waits in its state while the instrument is offline.
+    if (st_->Online == 1) {
+        if (st_->ScanMode == 2) NonStop2Dcollect->scanTick();
+        if (st_->ScanMode == 3 || TabSheet1->elementScanArmed()) TabSheet1->scanTick();
+    }
+    // A scan that began, ended, was stopped or aborted since the last tick: the record is
+    // written.
+    if (st_->ScanMode != recordedScanMode_) {
+        recordedScanMode_ = st_->ScanMode;
+        writeInformation();
+    }
 }
 
 void TForm9::showOnlineLamp(bool online) {

@@ -154,6 +154,8 @@ private:
     void chooseLineTable(TableKind kind);
     // The Setup SCAN page's map slots shown from the record (after maps were set up).
     void showMapSlots();
+    bool confirmClose();
+    void writeInformation();
 
     std::unique_ptr<AppState> st_;
     Services& svc_;
@@ -167,6 +169,7 @@ private:
     bool inTimer1_ = false;
     bool inTimer2_ = false;
     bool closed_ = false;
+    int32_t recordedScanMode_ = 0;   // the scan mode when the record was last written
 };
 
 }  // namespace qor

@@ -26,9 +26,47 @@ int discardPendingInput(Kx10& kx) {
     return dropped;
 }
 
+// Step 10, the position restore. The counters of this run are never overwritten: once this run
+// has connected, the controllers hold the live positions. Otherwise each motor controller is
+// asked first: one whose enabled axes all read 0 (or cannot be read) was switched off since the
+// positions were saved and gets them back; one with any axis away from 0 kept its counters (the
+// program ended without a close, or was disconnected) and is left alone, as the saved positions
+// may be older than its counters.
+void restoreMotorPositions(AppState& st, Kx10& kx, Alerts& alerts) {
+    const InfoRecord& r = st.rec;
+    bool kept[128] = {};   // by module character
+    auto module = [&r](int n) { return moduleChar(r.MotorHexSw[n - 1]); };
+    for (int n = 1; n <= 8; ++n) {
+        if (r.MotorEnabled[n - 1] != 1) continue;
+        char reply[kPaddressReplySize + 1] = {};
+        int32_t pulses = 0;
+        if (kx.KX10Motor_Read_Paddress(1, module(n), axisChar(n), reply, kPaddressReplySize) >= 0 &&
+            parsePositionReply(reply, pulses) && pulses != 0)
+            kept[static_cast<unsigned char>(module(n)) & 127] = true;
+    }
+    for (int n = 1; n <= 8; ++n) {
+        if (r.MotorEnabled[n - 1] != 1) continue;
+        if (kept[static_cast<unsigned char>(module(n)) & 127]) continue;
+        if (kx.KX10Motor_Set_Pulse_Address(1, module(n), axisChar(n), r.MotorSavedPosition[n - 1]) < 0)
+            alerts.beep();
+    }
+}
+
+bool refuseDuringScan(const AppState& st, Alerts& alerts, const QString& text) {
+    if (st.ScanMode == 0) return false;
+    alerts.beep();
+    alerts.message(text);
+    return true;
+}
+
 void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
                         const ConnectHooks& hooks) {
     InfoRecord& r = st.rec;
+    // Mid-scan, a connect would set the start-up speeds of X under way and could overwrite the
+    // position counters the scan runs on.
+    if (refuseDuringScan(st, alerts,
+                         QStringLiteral("スキャン中は接続できません。先にスキャンを止めてください")))
+        return;
     auto lamp = [&hooks](bool on) { if (hooks.showLamp) hooks.showLamp(on); };
 
     // 1. Open the interface, only while allowed: a failed open is never retried.
@@ -86,15 +124,11 @@ void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
         }
     }
     // 8-9. Motor initialisation.
+    const bool countersOfThisRun = st.MotorsInitialised == 1;
     st.MotorsInitialised = 1;
     if (hooks.initialiseMotors) hooks.initialiseMotors();
-    // 10. Restore the positions saved at the last close.
-    for (int n = 1; n <= 8; ++n) {
-        if (r.MotorEnabled[n - 1] != 1) continue;
-        if (kx.KX10Motor_Set_Pulse_Address(1, moduleChar(r.MotorHexSw[n - 1]), axisChar(n),
-                                           r.MotorSavedPosition[n - 1]) < 0)
-            alerts.beep();
-    }
+    // 10. Restore the saved positions where the controller lost them.
+    if (!countersOfThisRun) restoreMotorPositions(st, kx, alerts);
     // 11. MCA1 must answer.
     if (r.Mca1Enabled == 1) {
         char status[kMcaStatusReplySize + 1] = {};

@@ -19,10 +19,21 @@ struct ConnectHooks {
     std::function<void()> initialiseMotors;      // speed setting of every enabled motor
 };
 
-// Runs the whole sequence once. Failures report as the connection rules say and leave `Online`
+// Runs the whole sequence once; refused with a message while a scan runs (ScanMode != 0).
+// The saved positions are restored only onto a controller that lost its counters (see
+// restoreMotorPositions). Failures report as the connection rules say and leave `Online`
 // as they say; the sequence never throws.
 void runConnectSequence(AppState& st, Kx10& kx, Alerts& alerts, Clock& clock,
                         const ConnectHooks& hooks);
+
+// The position restore of the connect: nothing once this run has connected (MotorsInitialised);
+// else, per motor controller, the saved positions of its enabled axes are set only when every
+// one of those axes reads 0 or cannot be read. A controller with any axis away from 0 kept its
+// counters (a program that ended without a close, a disconnect) and is left as it is.
+void restoreMotorPositions(AppState& st, Kx10& kx, Alerts& alerts);
+
+// True (after a beep and the modal `text`) while a scan runs.
+bool refuseDuringScan(const AppState& st, Alerts& alerts, const QString& text);
 
 // The disconnect button. Refused with a message while a scan runs (ScanMode != 0). Online: the
 // motor positions are read back into the record (a later connect restores them, and the close

@@ -78,6 +78,11 @@ public:
 // its eleventh character, then the leading signed decimal. `reply` holds at least 12 bytes (the
 // callers' buffers are kPaddressReplySize + 1). False, and `pulses` unchanged, without a number.
 bool parsePaddressReply(char* reply, int32_t& pulses);
+// The same reply read strictly, for positions the program goes on to move by or trust: the ten
+// characters after the marker must all be there and hold one signed decimal (blanks around it
+// allowed) that fits 32 bits. A cut reply ("P+000") is refused even though the driver reported
+// success. False, and `pulses` unchanged, otherwise; `reply` is not modified.
+bool parsePositionReply(const char* reply, int32_t& pulses);
 
 // The module address character of a HEX-SW index 0..15 ("0123456789ABCDEFG"; out-of-range
 // indexes are held inside the text).

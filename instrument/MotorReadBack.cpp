@@ -2,7 +2,7 @@
 
 namespace qor {
 
-void readMotorPositionsBack(InfoRecord& r, Kx10& kx, Alerts& alerts) {
+void readMotorPositionsBack(InfoRecord& r, Kx10& kx, Alerts& alerts, bool modal) {
     for (int n = 1; n <= 8; ++n) {
         if (r.MotorEnabled[n - 1] != 1) continue;
         char reply[kPaddressReplySize + 1] = {};
@@ -10,7 +10,12 @@ void readMotorPositionsBack(InfoRecord& r, Kx10& kx, Alerts& alerts) {
                                                        axisChar(n), reply, kPaddressReplySize);
         if (res < 0) {
             alerts.beep();
-            alerts.message(QStringLiteral("Read Paddrss timeover or error"));
+            const QString text = QStringLiteral("Read Paddrss timeover or error");
+            if (modal) {
+                alerts.message(text);
+            } else {
+                alerts.status(text);
+            }
             continue;
         }
         parsePaddressReply(reply, r.MotorSavedPosition[n - 1]);

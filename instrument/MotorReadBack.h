@@ -9,7 +9,8 @@
 namespace qor {
 
 // A motor whose read fails beeps, shows "Read Paddrss timeover or error" and keeps its stored
-// value (the reply holds no position); the others are still read.
-void readMotorPositionsBack(InfoRecord& r, Kx10& kx, Alerts& alerts);
+// value (the reply holds no position); the others are still read. With `modal` false (a record
+// written while the program runs on) the text goes to the status bar instead of a message box.
+void readMotorPositionsBack(InfoRecord& r, Kx10& kx, Alerts& alerts, bool modal = true);
 
 }  // namespace qor

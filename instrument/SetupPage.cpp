@@ -7,6 +7,7 @@
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
+#include "instrument/Connection.h"
 #include "instrument/MotorInit.h"
 
 namespace qor {
@@ -316,7 +317,13 @@ void SetupPage::Button2Click() {
     showNames();
 }
 
-void SetupPage::Button62Click() { initialiseMotors(rec(), kx(), svc().alerts); }
+void SetupPage::Button62Click() {
+    // New speeds sent mid-scan would change the X stroke under way.
+    if (refuseDuringScan(st(), svc().alerts,
+                         QStringLiteral("スキャン中はモータを再設定できません。先にスキャンを止めてください")))
+        return;
+    initialiseMotors(rec(), kx(), svc().alerts);
+}
 
 void SetupPage::CheckBox1Click() { storeEnable(0); }
 void SetupPage::CBHEXmcaChange() { storeHexSw(0); }

@@ -158,11 +158,13 @@ void ElementScanPage::Button27Click() { stage_.jog(2, -rec().JogStepY); }
 void ElementScanPage::Button26Click() { stage_.jog(2, rec().JogStepY); }
 
 void ElementScanPage::Button30Click() {
+    if (stage_.scanLocks(1, 2)) return;
     stage_.halt(1);
     stage_.halt(2);
 }
 
 void ElementScanPage::Button31Click() {
+    if (stage_.scanLocks(1, 2)) return;
     stage_.setCounterZero(1);
     stage_.setCounterZero(2);
 }

@@ -1,8 +1,12 @@
 #include "scan/ElementScanSequencer.h"
 
+#include "app/FieldText.h"
 #include "instrument/MotorInit.h"
 #include "instrument/Pulses.h"
+#include "scan/ScanTargets.h"
+#include "scan/StageControl.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -25,7 +29,7 @@ QString motorMessage(int motor, const char* what) {
 
 ElementScanSequencer::ElementScanSequencer(AppState& st, Kx10& kx, Services& svc,
                                            MotorBusyFn motorBusy)
-    : st_(st), r_(st.rec), kx_(kx), svc_(svc), motorBusy_(std::move(motorBusy)) {}
+    : st_(st), scanRec_(st.rec), r_(scanRec_), kx_(kx), svc_(svc), motorBusy_(std::move(motorBusy)) {}
 
 char ElementScanSequencer::xMotor() const { return moduleChar(r_.MotorHexSw[0]); }
 char ElementScanSequencer::yMotor() const { return moduleChar(r_.MotorHexSw[1]); }
@@ -38,7 +42,13 @@ int32_t ElementScanSequencer::yPulses(double units) const {
     return logicalToPulses(r_.MotorLogicalPulses[1], units);
 }
 
+int32_t ElementScanSequencer::strokeYPulses(int32_t pulsesPerUnit, double y) {
+    const double v = static_cast<double>(pulsesPerUnit) * y;
+    return truncToInt32(v + std::copysign(kPulseSlack, v));
+}
+
 QString ElementScanSequencer::parameterProblem() const {
+    const InfoRecord& r_ = st_.rec;   // the record as it is now, not the last sweep's copy
     const double values[] = {r_.ElemScanXStart, r_.ElemScanYStart, r_.ElemScanXEnd,
                              r_.ElemScanYEnd, r_.ElemScanYStep};
     for (double v : values)
@@ -56,6 +66,26 @@ QString ElementScanSequencer::parameterProblem() const {
             .arg(r_.MotorMaxSpeed[0]);
     if (r_.MotorLogicalPulses[0] <= 0 || r_.MotorLogicalPulses[1] <= 0)
         return QStringLiteral("モータの論理パルス数が0以下です。SETUPで設定してください。元素SCANを開始できません");
+    // The strokes lie at Y start + n x step for n = 0 .. N, N the first with Y beyond Y end
+    // (the end test of state 50, with its margin).
+    const double steps = std::floor((r_.ElemScanYEnd - r_.ElemScanYStart) / r_.ElemScanYStep +
+                                    kDecimalSlack);
+    const double lastY = r_.ElemScanYStart + (steps + 1.0) * r_.ElemScanYStep;
+    const QString tail = QStringLiteral("元素SCANを開始できません");
+    const struct { int motor; double lo, hi; } travel[2] = {
+        {1, std::min(r_.ElemScanXStart, r_.ElemScanXEnd), std::max(r_.ElemScanXStart, r_.ElemScanXEnd)},
+        {2, r_.ElemScanYStart, lastY}};
+    for (const auto& t : travel) {
+        // Every target must fit the controllers' 32-bit counters.
+        const double ppu = r_.MotorLogicalPulses[t.motor - 1];
+        if (!(std::fabs(ppu * t.lo) < 2147483647.0 && std::fabs(ppu * t.hi) < 2147483647.0))
+            return QStringLiteral("%1軸 (Motor#%2) の移動先 %3 ～ %4 がモータの範囲を超えます。%5")
+                .arg(QLatin1String(t.motor == 1 ? "X" : "Y"))
+                .arg(t.motor)
+                .arg(formatGeneral(t.lo), formatGeneral(t.hi), tail);
+        const QString p = softLimitProblem(r_, t.motor, t.lo, t.hi, tail);
+        if (!p.isEmpty()) return p;
+    }
     return QString();
 }
 
@@ -72,6 +102,7 @@ bool ElementScanSequencer::start(McaSelection sel, const std::function<void()>& 
         return false;
     }
     st_.ScanMode = 3;
+    scanRec_ = st_.rec;
     run_ = ElementScanRun{};
     disp_.runName1 = disp_.runName2 = false;
     setTimer2(kIdleTimer2Ms);
@@ -231,8 +262,8 @@ void ElementScanSequencer::tick(McaSelection sel) {
             run_.ElemY = r_.ElemScanYStart + run_.ElemYSteps * r_.ElemScanYStep;
             // The Y steps are truncated without rounding; the slack keeps a product such as
             // 100 x 0.29 = 28.999999999999996 on the 29 pulses typed.
-            const double yStep = static_cast<double>(r_.MotorLogicalPulses[1]) * run_.ElemY;
-            if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1', truncToInt32(yStep + kPulseSlack)) < 0)
+            if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1',
+                                              strokeYPulses(r_.MotorLogicalPulses[1], run_.ElemY)) < 0)
                 return moveFailed(2);
             // X sets off at once: the stroke begins with a diagonal of one Y step.
             const int32_t target =
@@ -256,7 +287,16 @@ void ElementScanSequencer::tick(McaSelection sel) {
 }
 
 void ElementScanSequencer::moveToCorner(bool end) {
-    if (st_.Online != 1 || motorBusy_(1) != 0) return;
+    if (st_.Online != 1) return;
+    // Idle only: a scan's stage is not moved by hand.
+    if (st_.ScanMode != 0) {
+        svc_.alerts.beep();
+        svc_.alerts.message(StageControl::scanLockText());
+        return;
+    }
+    if (motorBusy_(1) != 0) return;
+    // The corners as they are set now.
+    scanRec_ = st_.rec;
     const double cx = end ? r_.ElemScanXEnd : r_.ElemScanXStart;
     const double cy = end ? r_.ElemScanYEnd : r_.ElemScanYStart;
     // Each motor only while it is enabled on the SETUP page, each on its own.

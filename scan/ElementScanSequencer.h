@@ -65,8 +65,13 @@ public:
     // stands still.
     void moveToCorner(bool end);
 
-    // Why the sweep cannot run on the present parameters; empty when it can.
+    // Why the sweep cannot run on the present parameters; empty when it can. The rectangle, up
+    // to the last stroke (the first Y beyond Y end), must lie inside the soft limits of X and Y.
+    // A running sweep keeps the values it started with (a copy of the record taken at the start).
     QString parameterProblem() const;
+    // The Y pulse address of the stroke at `y` logical units: truncated, as typed decimals are
+    // not exact in binary after a margin far below a pulse that rounds away from zero.
+    static int32_t strokeYPulses(int32_t pulsesPerUnit, double y);
 
     bool armed() const { return run_.armed; }
     const ElementScanRun& run() const { return run_; }
@@ -92,7 +97,8 @@ private:
     char yMotor() const;
 
     AppState& st_;
-    InfoRecord& r_;
+    InfoRecord scanRec_;   // the record as the running sweep started
+    InfoRecord& r_;        // what the sweep reads: scanRec_
     Kx10& kx_;
     Services& svc_;
     MotorBusyFn motorBusy_;

@@ -1,8 +1,8 @@
 #include "scan/MapFileWriter.h"
 
+#include "app/SafeWrite.h"
 #include "app/TextCodec.h"
 
-#include <QFile>
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -30,16 +30,21 @@ std::string mapPlaneText(int scanZ) {
     return s;
 }
 
-void formatMapFile(const MapStore& maps, int slot, int columns, int rows, std::string& out) {
+const char* const kPartialMark = "-partial";
+
+void formatMapFile(const MapStore& maps, int slot, int columns, int rows, std::string& out,
+                   int rowsKept) {
     columns = std::clamp(columns, 0, kMapSide);
     rows = std::clamp(rows, 0, kMapSide);
+    if (rowsKept < 0) rowsKept = rows;
     // Every field takes at most 11 digits and sign, plus its separator.
     out.resize(static_cast<std::size_t>(columns) * rows * 13 + 16);
     char* p = out.data();
     for (int y = 0; y < rows; ++y) {
         for (int x = 0; x < columns; ++x) {
             char digits[16];
-            const auto res = std::to_chars(digits, digits + sizeof digits, maps.at(slot, x, y));
+            const int32_t value = y < rowsKept ? maps.at(slot, x, y) : 0;
+            const auto res = std::to_chars(digits, digits + sizeof digits, value);
             const int len = static_cast<int>(res.ptr - digits);
             for (int pad = len; pad < 8; ++pad) *p++ = ' ';
             for (int i = 0; i < len; ++i) *p++ = digits[i];
@@ -59,25 +64,53 @@ QString MapFileWriter::uniqueName(const QString& base) {
     return name;
 }
 
+MapPassNames mapPassNames(const InfoRecord& r) {
+    MapPassNames n;
+    n.folder = fromSjis(r.SaveFolder);
+    n.scanFileName = fromSjis(r.ScanFileName);
+    for (int s = 0; s < 20; ++s) {
+        n.enabled[s] = r.MapRoiEnabled[s] == 1;
+        if (n.enabled[s]) n.element[s] = fromSjis(r.MapRoiElementName[s]);
+    }
+    n.columns = r.MapPixelsX;
+    n.rows = r.MapPixelsY;
+    return n;
+}
+
 MapFileWriter::Result MapFileWriter::write(const InfoRecord& r, const MapStore& maps,
                                            const LineTime& t, int scanZ) {
+    return writeFiles(mapPassNames(r), maps, t, scanZ, -1);
+}
+
+MapFileWriter::Result MapFileWriter::write(const MapPassNames& names, const MapStore& maps,
+                                           const LineTime& t, int scanZ) {
+    return writeFiles(names, maps, t, scanZ, -1);
+}
+
+MapFileWriter::Result MapFileWriter::writePartial(const MapPassNames& names, const MapStore& maps,
+                                                  const LineTime& t, int scanZ, int rowsKept) {
+    return writeFiles(names, maps, t, scanZ, std::max(rowsKept, 0));
+}
+
+MapFileWriter::Result MapFileWriter::writeFiles(const MapPassNames& names, const MapStore& maps,
+                                                const LineTime& t, int scanZ, int rowsKept) {
     Result res;
     const QString time = QString::fromLatin1(mapTimeText(t).c_str());
     const QString plane = QString::fromLatin1(mapPlaneText(scanZ).c_str());
-    const QString prefix = fromSjis(r.SaveFolder) + fromSjis(r.ScanFileName) + time +
-                           QStringLiteral("stepZ") + plane;
+    const QString prefix = names.folder + names.scanFileName + time + QStringLiteral("stepZ") + plane;
+    const bool partial = rowsKept >= 0;
     for (int s = 0; s < 20; ++s) {
-        if (r.MapRoiEnabled[s] != 1) continue;
-        const QString path =
-            uniqueName(prefix + fromSjis(r.MapRoiElementName[s]) + QStringLiteral(".CSV"));
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (!names.enabled[s]) continue;
+        QString path = uniqueName(prefix + names.element[s] + QStringLiteral(".CSV"));
+        if (partial) path.insert(path.size() - 4, QLatin1String(kPartialMark));
+        formatMapFile(maps, s, names.columns, names.rows, buffer_, rowsKept);
+        const WriteOutcome out =
+            writeFileSafely(path, buffer_.data(), static_cast<qint64>(buffer_.size()));
+        if (!out) {
             res.openFailed = true;
+            res.error = out.error;
             return res;
         }
-        formatMapFile(maps, s, r.MapPixelsX, r.MapPixelsY, buffer_);
-        f.write(buffer_.data(), static_cast<qint64>(buffer_.size()));
-        f.close();
         res.written << path;
     }
     return res;

@@ -23,8 +23,26 @@ std::string mapTimeText(const LineTime& t);
 std::string mapPlaneText(int scanZ);
 
 // Formats one map slot as the file text into `out` (reused, so repeated writes do not allocate
-// once it has grown): MapPixelsY rows of MapPixelsX fields.
-void formatMapFile(const MapStore& maps, int slot, int columns, int rows, std::string& out);
+// once it has grown): MapPixelsY rows of MapPixelsX fields. Rows from `rowsKept` on are written
+// as 0 (a partial pass: the line under way was not completed); -1 keeps every row.
+void formatMapFile(const MapStore& maps, int slot, int columns, int rows, std::string& out,
+                   int rowsKept = -1);
+
+// What names a pass's map files and shapes them: the folder, the scan's file name, the enabled
+// slots with their element names, the map size. Taken from the record when a pass ends, or from
+// a scan journal's header when a scan is recovered.
+struct MapPassNames {
+    QString folder;         // with its trailing separator (or empty: the current folder)
+    QString scanFileName;
+    bool enabled[20] = {};
+    QString element[20];
+    int columns = 0;
+    int rows = 0;
+};
+MapPassNames mapPassNames(const InfoRecord& r);
+
+// The mark a partial pass's files carry before their extension.
+extern const char* const kPartialMark;   // "-partial"
 
 class MapFileWriter {
 public:
@@ -34,14 +52,22 @@ public:
     struct Result {
         QStringList written;   // paths of the files written, in slot order
         bool openFailed = false;
+        QString error;         // the failed file and why ("<path>: <reason>")
     };
-    // Writes the files of every enabled slot (0..19). A file that cannot be created stops the
-    // pass's remaining files (the caller reports "測定データファイル Open ERROR"). A name already
-    // written earlier in the same scan gets "-2", "-3" ... before ".CSV", so no pass overwrites
-    // another one's file.
+    // Writes the files of every enabled slot (0..19), each through the program's safe-write
+    // rule. A file that cannot be written stops the pass's remaining files (the caller reports
+    // "測定データファイル Open ERROR" with `error`). A name already written earlier in the same
+    // scan gets "-2", "-3" ... before ".CSV", so no pass overwrites another one's file.
     Result write(const InfoRecord& r, const MapStore& maps, const LineTime& t, int scanZ);
+    Result write(const MapPassNames& names, const MapStore& maps, const LineTime& t, int scanZ);
+    // The same for a pass that did not end: rows from `rowsKept` on are 0 in the files, and the
+    // names carry kPartialMark before ".CSV".
+    Result writePartial(const MapPassNames& names, const MapStore& maps, const LineTime& t,
+                        int scanZ, int rowsKept);
 
 private:
+    Result writeFiles(const MapPassNames& names, const MapStore& maps, const LineTime& t,
+                      int scanZ, int rowsKept);
     QString uniqueName(const QString& base);
     QStringList written_;
     std::string buffer_;

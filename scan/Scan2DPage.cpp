@@ -4,6 +4,7 @@
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
+#include "scan/ScanConfig.h"
 #include "scan/TOKRightDlg1.h"
 
 #include <QFontMetrics>
@@ -205,6 +206,10 @@ void Scan2DPage::buildPanel5() {
     Button65->setStyleSheet(QStringLiteral("font-weight: bold;"));
     top->addWidget(Button65);
     top->addWidget(Button66);
+    ButtonRecoverScan = makeButton(Panel5, "ButtonRecoverScan", QStringLiteral("Recover…"),
+                                   QStringLiteral("Unfinished scans in the save folder: recover "
+                                                  "their lines from the scan journal"));
+    top->addWidget(ButtonRecoverScan);
     top->addStretch(1);
     top->addWidget(Button63);
     top->addWidget(Button64);
@@ -671,7 +676,10 @@ void Scan2DPage::showScanDisplay() {
                                         : QStringLiteral("font-weight: bold;"));
     }
     if (d.rangesChanged) {
-        const InfoRecord& r = rec();
+        // The display-only ranges follow from the parameters the scan runs with.
+        InfoRecord& r = rec();
+        deriveXStep(r);
+        deriveYRange(r);
         Edit129->setText(formatGeneral(r.ScanYStart));
         Edit130->setText(formatGeneral(r.ScanYEnd));
         Edit131->setText(formatGeneral(r.ScanYStep));
@@ -696,6 +704,7 @@ void Scan2DPage::connectButtons() {
     };
     const Binding bindings[] = {
         {Button65, &P::Button65Click}, {Button66, &P::Button66Click},
+        {ButtonRecoverScan, &P::ButtonRecoverScanClick},
         {Button72, &P::Button29Click}, {Button73, &P::Button28Click},
         {Button71, &P::Button27Click}, {Button69, &P::Button26Click},
         {Button75, &P::Button34Click}, {Button76, &P::Button36Click},
@@ -718,14 +727,17 @@ void Scan2DPage::Button70Click() { stage_.setCounterZero(2); }
 void Scan2DPage::Button77Click() { stage_.setCounterZero(3); }
 
 void Scan2DPage::Button63Click() {
+    if (stage_.scanLocks(1, 3)) return;
     for (int n = 1; n <= 3; ++n) stage_.moveToZero(n);
 }
 
 void Scan2DPage::Button64Click() {
+    if (stage_.scanLocks(1, 2)) return;
     for (int n = 1; n <= 2; ++n) stage_.moveToZero(n);
 }
 
 void Scan2DPage::Button68Click() {
+    if (stage_.scanLocks(1, 3)) return;
     for (int n = 1; n <= 3; ++n) stage_.halt(n);
 }
 

@@ -24,6 +24,8 @@
 
 namespace qor {
 
+class RecoverJournalDlg;
+
 class Scan2DPage : public Page {
     Q_OBJECT
 public:
@@ -64,6 +66,10 @@ public:
     // Scan.
     void Button65Click();   // Start SCAN
     void Button66Click();   // Stop SCAN
+    // Looks for unfinished scan journals in the save folder and offers each one for recovery
+    // (the button, and the start of the program with `quiet`: nothing said when none is found).
+    void ButtonRecoverScanClick();
+    void offerRecovery(bool quiet);
 
     // Stage: the jog buttons share their handlers with the other pages' jog pads.
     void Button29Click();   // Button72: X - JogStepX
@@ -130,6 +136,8 @@ public:
     QFrame* Panel5 = nullptr;
     QPushButton* Button65 = nullptr;   // Start SCAN
     QPushButton* Button66 = nullptr;   // Stop SCAN
+    QPushButton* ButtonRecoverScan = nullptr;   // unfinished scans: recover from the journal
+    RecoverJournalDlg* RecoverDlg = nullptr;    // made on first use
     QLabel* LBstepX = nullptr;
     QLabel* LBstepY = nullptr;
     QLabel* LBstepZ = nullptr;

@@ -19,6 +19,7 @@ bool mapChannelSizeDiffers(const InfoRecord& r) {
 bool deriveXStep(InfoRecord& r) {
     if (r.MotorLogicalPulses[0] <= 0) return false;
     r.ScanXStep = static_cast<double>(r.ScanXPixelPulses) / r.MotorLogicalPulses[0];
+    r.ScanXStart = 0.0;   // every line starts at the X origin
     deriveXEnd(r);
     return true;
 }
@@ -28,6 +29,7 @@ void deriveXEnd(InfoRecord& r) { r.ScanXEnd = static_cast<double>(r.ScanXSteps) 
 bool deriveYRange(InfoRecord& r) {
     if (r.MotorLogicalPulses[1] <= 0) return false;
     r.ScanYStep = static_cast<double>(r.ScanYPixelPulses) / r.MotorLogicalPulses[1];
+    r.ScanYStart = 0.0;   // the first line lies at the Y origin
     r.ScanYEnd = static_cast<double>(r.ScanYSteps) * r.ScanYStep;
     return true;
 }
@@ -57,9 +59,11 @@ bool zCountTyped(InfoRecord& r, const QString& text) {
 }
 
 ScanSizeTexts scanSizeTexts(const InfoRecord& r) {
-    // Widened so that a step count at the int32 limit does not overflow when one is added.
-    const int64_t px = static_cast<int64_t>(r.ScanXSteps) + 1;
-    const int64_t py = static_cast<int64_t>(r.ScanYSteps) + 1;
+    // The scan measures ScanXSteps pixels on each of ScanYSteps lines, each pixel one pixel
+    // width wide: that is the size shown (not one point more, as if the steps were the gaps
+    // between points).
+    const int64_t px = r.ScanXSteps;
+    const int64_t py = r.ScanYSteps;
     auto size = [](int64_t points, int32_t pixelPulses, int32_t ppu) {
         if (ppu <= 0) return 0.0;
         return static_cast<double>(points) * pixelPulses / ppu;

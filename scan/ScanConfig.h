@@ -19,13 +19,13 @@ int32_t mapChannelCount(int32_t index);
 bool mapChannelSizeDiffers(const InfoRecord& r);
 
 // X step in logical units: ScanXStep = ScanXPixelPulses / MotorLogicalPulses[0], and with it the
-// X end ScanXEnd = ScanXSteps x ScanXStep. Returns false (nothing changed) while motor #1 has no
+// X range ScanXStart = 0 and ScanXEnd = ScanXSteps x ScanXStep (the far edge of the last pixel). Returns false (nothing changed) while motor #1 has no
 // positive pulses per unit.
 bool deriveXStep(InfoRecord& r);
 // X end after a change of the X step count: ScanXEnd = ScanXSteps x ScanXStep.
 void deriveXEnd(InfoRecord& r);
-// Y range: ScanYStep = ScanYPixelPulses / MotorLogicalPulses[1] and ScanYEnd = ScanYSteps x
-// ScanYStep. Returns false (nothing changed) while motor #2 has no positive pulses per unit.
+// Y range: ScanYStep = ScanYPixelPulses / MotorLogicalPulses[1], ScanYStart = 0 and ScanYEnd =
+// ScanYSteps x ScanYStep. Returns false (nothing changed) while motor #2 has no positive pulses per unit.
 bool deriveYRange(InfoRecord& r);
 
 // The Z range |ZEnd - ZStart|.
@@ -42,9 +42,9 @@ bool zStepTyped(InfoRecord& r, const QString& text);
 // it).
 bool zCountTyped(InfoRecord& r, const QString& text);
 
-// Texts of the size display: measurement points (steps + 1, "%4d") and the scanned size
-// ((steps + 1) x pixel pulses / pulses per unit, "%10.2lf\r"; 0 while the motor has no positive
-// pulses per unit).
+// Texts of the size display, equal to what the scan measures: the pixels per line and the lines
+// ("%4d"), and the scanned size (steps x pixel pulses / pulses per unit, "%10.2lf\r"; 0 while
+// the motor has no positive pulses per unit).
 struct ScanSizeTexts {
     QString pointsX;   // Label97
     QString pointsY;   // Label99

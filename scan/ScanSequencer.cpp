@@ -2,11 +2,15 @@
 
 #include "app/FieldText.h"
 #include "instrument/Pulses.h"
+#include "scan/PartialPass.h"
+#include "scan/ScanConfig.h"
 #include "scan/ScanProgress.h"
 #include "scan/ScanTargets.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace qor {
@@ -15,6 +19,24 @@ namespace {
 
 constexpr int kNoMorePixels = 999999999;   // between two lines (state 51)
 constexpr int kQuietInterval = 99999999;   // a scan that has ended: no pixel pulses at all
+// A motor whose state cannot be read for this long in a row stops the scan.
+constexpr int64_t kUnreadableMs = 10000;
+
+// A duration in ms of `pulses` at `pps` (a speed below 1 counts as 1 pulse per second).
+int64_t travelMs(int64_t pulses, int64_t pps) {
+    return (pulses < 0 ? -pulses : pulses) * 1000 / (pps < 1 ? 1 : pps);
+}
+
+LineTime lineTimeOf(const QDateTime& now) {
+    LineTime t;
+    t.v[0] = now.date().year();
+    t.v[1] = now.date().month();
+    t.v[2] = now.date().day();
+    t.v[3] = now.time().hour();
+    t.v[4] = now.time().minute();
+    t.v[5] = now.time().second();
+    return t;
+}
 
 template <std::size_t N>
 void setText(char (&dst)[N], const char* fmt, int a, int b) {
@@ -35,7 +57,32 @@ void unpackPixelFrame(const uint8_t* frame, int32_t counts[20]) {
 }
 
 ScanSequencer::ScanSequencer(AppState& st, Kx10& kx, Services& svc, MotorStateFn motorState)
-    : st_(st), r_(st.rec), kx_(kx), svc_(svc), motorState_(std::move(motorState)) {}
+    : st_(st), scanRec_(st.rec), r_(scanRec_), kx_(kx), svc_(svc),
+      motorState_(std::move(motorState)) {}
+
+// The stroke runs ScanXSteps pixels at the scan speed; twice that and 5 s more may pass before
+// a stroke without any pixel counts as stalled.
+int64_t ScanSequencer::strokeStallBoundMs(const InfoRecord& r) {
+    const int64_t line = static_cast<int64_t>(r.ScanXSteps) * r.ScanXPixelPulses;
+    return 2 * travelMs(line, r.ScanXSpeedPps) + 5000;
+}
+
+// The longest move of the scan (X over the line and its backlash, Y over the plane and its
+// backlash, Z over its range) at the slowest speed of its motor, twice, and 10 s more.
+int64_t ScanSequencer::motorWaitBoundMs(const InfoRecord& r) {
+    const int64_t line = static_cast<int64_t>(r.ScanXSteps) * r.ScanXPixelPulses;
+    const int64_t xs = std::min<int64_t>(r.MotorInitSpeed[0], r.ScanXSpeedPps);
+    int64_t longest = travelMs(std::abs(line) + std::abs(static_cast<int64_t>(r.XBacklashPulses)), xs);
+    const int64_t plane = static_cast<int64_t>(r.ScanYSteps) * r.ScanYPixelPulses;
+    longest = std::max(longest, travelMs(std::abs(plane) + std::abs(static_cast<int64_t>(r.YBacklashPulses)),
+                                         r.MotorInitSpeed[1]));
+    if (r.ScanUseZ == 1) {
+        const double z = std::fabs(r.ZEnd - r.ZStart) * r.MotorLogicalPulses[2];
+        const int64_t zPulses = z < 1e12 ? static_cast<int64_t>(z) : int64_t{1000000000000};
+        longest = std::max(longest, travelMs(zPulses, r.MotorInitSpeed[2]));
+    }
+    return 2 * longest + 10000;
+}
 
 int ScanSequencer::channelsOfMapIndex() const {
     static const int kChannels[5] = {256, 512, 1024, 2048, 4096};
@@ -52,6 +99,7 @@ char ScanSequencer::motor(int index) const { return moduleChar(r_.MotorHexSw[ind
 char ScanSequencer::nonStop() const { return moduleChar(r_.NonStopHexSw); }
 
 QString ScanSequencer::parameterProblem() const {
+    const InfoRecord& r_ = st_.rec;   // the record as it is now, not the last scan's copy
     if (r_.ScanXSteps < 1 || r_.ScanXSteps > kMapSide || r_.ScanYSteps < 1 ||
         r_.ScanYSteps > kMapSide)
         return QStringLiteral("X・Y方向の測定点数は1～1024にしてください。二次元SCANを開始できません");
@@ -69,7 +117,7 @@ QString ScanSequencer::parameterProblem() const {
 
 bool ScanSequencer::start(const std::function<bool()>& confirm) {
     run_.PixelEchoOn = 1;
-    if (channelsOfMapIndex() != r_.McaChannels[0]) {
+    if (mapChannelCount(st_.rec.MapChannelIndex) != st_.rec.McaChannels[0]) {
         svc_.alerts.message(QStringLiteral("MCA測定と二次元SCAN時のMCAサイズが異なっています。"));
         return false;
     }
@@ -90,8 +138,22 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         return false;
     }
     svc_.sounds.play(QStringLiteral("2dscanOK.wav"));
-    const bool ok = confirm();
+    bool ok = confirm();
     if (ok) {
+        // Nothing is measured that could not be kept: without its journal the scan does not start.
+        QString error;
+        if (!journal_.create(st_.rec, lineTimeOf(svc_.clock.localDateTime()), error)) {
+            svc_.alerts.beep();
+            svc_.alerts.message(
+                QStringLiteral("The scan journal cannot be created; the scan does not start.\n") +
+                error);
+            ok = false;
+        }
+    }
+    if (ok) {
+        scanRec_ = st_.rec;
+        watchedState_ = -1;
+        unreadableSinceMs_ = -1;
         clearMaps();
         files_.beginScan();
         st_.ScanMode = 2;
@@ -109,6 +171,8 @@ bool ScanSequencer::start(const std::function<bool()>& confirm) {
         run_.PixelsPlanned = plannedPixels(r_);
         run_.PassesDone = 0;
         run_.FilesWritten = 0;
+        run_.LinesInPass = 0;
+        run_.UnsavedPass = false;
         run_.StartMs = svc_.clock.nowMs();
         run_.FirstLineMs = run_.LastLineMs = -1;
         run_.LinesStarted = 0;
@@ -125,20 +189,103 @@ void ScanSequencer::stop() {
     // Only a mapping scan under way has scan hardware to quiet: pressed while idle (or during
     // a spectrum measurement), the button leaves the MCA alone.
     const bool scanning = st_.ScanMode == 2;
+    // Idle, the button acts on the modules and motors as they are set now.
+    if (!scanning) scanRec_ = st_.rec;
     st_.ScanMode = 0;
     if (scanning) quietHardware();
     kx_.KX10MCA_2DSCAN_OFFSET(1, mca1(), 0);
+    // The motors as their SETUP check boxes say at the moment of the press.
     for (int i = 0; i < 3; ++i) {
-        if (r_.MotorEnabled[i] != 1) continue;
-        if (kx_.KX10Motor_Halt(1, motor(i), axisChar(i + 1)) < 0) {
+        if (st_.rec.MotorEnabled[i] != 1) continue;
+        if (kx_.KX10Motor_Halt(1, moduleChar(st_.rec.MotorHexSw[i]), axisChar(i + 1)) < 0) {
             svc_.alerts.beep();
             svc_.alerts.message(QStringLiteral("Motor#%1 access error").arg(i + 1));
         }
     }
-    if (scanning)
-        finish(ScanEnd::Stopped, QStringLiteral("2D scan stopped by the operator"));
-    else
+    if (scanning) {
+        QString failure;
+        const QString kept = keepPartialPass(JournalEnd::Stopped, failure);
+        finish(ScanEnd::Stopped, QStringLiteral("2D scan stopped by the operator") + kept);
+        if (!failure.isEmpty()) svc_.alerts.message(failure);
+    } else {
         finish(ScanEnd::None, QString());
+    }
+}
+
+QString ScanSequencer::keepPartialPass(JournalEnd how, QString& failure) {
+    PartialPass p;
+    p.names = mapPassNames(r_);
+    p.time = run_.lineTime;
+    p.pass = run_.ScanPass;
+    p.scanZ = run_.ScanZ;
+    p.linesDone = run_.LinesInPass;
+    p.linesPlanned = r_.ScanYSteps;
+    // Rows run 0, 1, ... in a pass: the completed ones come first; the row under way may hold
+    // some of its pixels, which are not kept.
+    p.rowsKept = run_.LinesInPass;
+    const MapFileWriter::Result files = writePartialPass(files_, p, st_.maps);
+    run_.FilesWritten += static_cast<int32_t>(files.written.size());
+    run_.LinesInPass = 0;
+    QString error;
+    if (files.openFailed) {
+        run_.UnsavedPass = true;
+        failure = QStringLiteral("測定データファイル Open ERROR\n") + files.error +
+                  QStringLiteral("\nThe lines stay in the scan journal ") + journal_.path();
+    } else if (p.linesDone > 0 && journal_.isOpen() &&
+               !journal_.appendPassWritten(p.pass, p.scanZ, error)) {
+        journalFailed(error);
+    }
+    endJournal(how);
+    return keptLinesText(p, files);
+}
+
+// A scan whose every pass is in its map files ends its journal; one with a pass whose files
+// failed leaves it unfinished, to be recovered.
+void ScanSequencer::endJournal(JournalEnd how) {
+    if (!journal_.isOpen()) return;
+    if (run_.UnsavedPass) {
+        journal_.close();
+        return;
+    }
+    QString error;
+    if (!journal_.finish(how, error)) svc_.alerts.status(error);
+}
+
+void ScanSequencer::lineCompleted() {
+    ++run_.LinesInPass;
+    if (!journal_.isOpen()) return;
+    const int direction = r_.ScanMethod != 0 && run_.ScanForward == 0 ? 1 : 0;
+    QString error;
+    if (!journal_.appendLine(run_.ScanPass, run_.ScanZ, run_.ScanY, direction, run_.lineTime,
+                             st_.maps, error))
+        journalFailed(error);
+}
+
+// The scan goes on (its map files may still be written), the operator told once.
+void ScanSequencer::journalFailed(const QString& error) {
+    journal_.close();
+    svc_.alerts.beep();
+    svc_.alerts.message(
+        QStringLiteral("The scan journal could not be written; the scan goes on without it.\n") +
+        error);
+}
+
+void ScanSequencer::writePassFiles() {
+    const MapFileWriter::Result files = files_.write(r_, st_.maps, run_.lineTime, run_.ScanZ);
+    run_.FilesWritten += static_cast<int32_t>(files.written.size());
+    ++run_.PassesDone;
+    run_.LinesInPass = 0;
+    QString error;
+    if (files.openFailed) {
+        run_.UnsavedPass = true;
+        svc_.alerts.message(QStringLiteral("測定データファイル Open ERROR\n") + files.error +
+                            (journal_.isOpen()
+                                 ? QStringLiteral("\nThe pass stays in the scan journal ") +
+                                       journal_.path()
+                                 : QString()));
+    } else if (journal_.isOpen() && !journal_.appendPassWritten(run_.ScanPass, run_.ScanZ, error)) {
+        journalFailed(error);
+    }
 }
 
 // No pixel pulses, no 2D accumulation, the MCA stopped: nothing of an ended scan can reach the
@@ -169,8 +316,11 @@ void ScanSequencer::finish(ScanEnd how, const QString& text) {
 void ScanSequencer::abort(const QString& message) {
     st_.ScanMode = 0;
     quietHardware();
-    finish(ScanEnd::Aborted, message);
+    QString failure;
+    const QString kept = keepPartialPass(JournalEnd::Aborted, failure);
+    finish(ScanEnd::Aborted, message + kept);
     svc_.alerts.message(message);
+    if (!failure.isEmpty()) svc_.alerts.message(failure);
 }
 
 void ScanSequencer::lineStarted() {
@@ -237,14 +387,73 @@ void ScanSequencer::clearMaps() { st_.maps.clear(); }
 
 // Waits for X, Y (and Z when used); a lit end switch aborts the scan, which then waits no more.
 bool ScanSequencer::motorsStill() {
+    static const char* const kAxis[3] = {"X", "Y", "Z"};
     const int count = r_.ScanUseZ == 1 ? 3 : 2;
-    bool still = true;
+    int moving = -1, unreadable = -1;
     for (int i = 0; i < count; ++i) {
         const MotorState s = motorState_(i);
         if (limitReached(i, s)) return false;
-        if (s.busy == 1) still = false;
+        if (s.busy == 1 && moving < 0) moving = i;
+        if (s.busy != 0 && s.busy != 1 && unreadable < 0) unreadable = i;
     }
-    return still;
+    const int64_t now = svc_.clock.nowMs();
+    if (unreadable < 0) {
+        unreadableSinceMs_ = -1;
+    } else if (unreadableSinceMs_ < 0) {
+        unreadableSinceMs_ = now;
+    } else if (now - unreadableSinceMs_ > kUnreadableMs) {
+        abort(QStringLiteral("2D scan Motor#%1 (%2) status unreadable for %3 s, line %4/%5 , Abort 2Dscan")
+                  .arg(unreadable + 1)
+                  .arg(QLatin1String(kAxis[unreadable]))
+                  .arg((now - unreadableSinceMs_) / 1000)
+                  .arg(run_.ScanY + 1)
+                  .arg(r_.ScanYSteps));
+        return false;
+    }
+    if (moving < 0 && unreadable < 0) return true;
+    const int64_t waited = now - watchSinceMs_;
+    if (moving >= 0 && waited > motorWaitBoundMs(r_)) {
+        abort(QStringLiteral("2D scan Motor#%1 (%2) still moving after %3 s, line %4/%5 , Abort 2Dscan")
+                  .arg(moving + 1)
+                  .arg(QLatin1String(kAxis[moving]))
+                  .arg(waited / 1000)
+                  .arg(run_.ScanY + 1)
+                  .arg(r_.ScanYSteps));
+    }
+    return false;
+}
+
+bool ScanSequencer::strokeStalled(bool pixelArrived) {
+    const int64_t now = svc_.clock.nowMs();
+    if (pixelArrived) {
+        watchSinceMs_ = now;
+        return false;
+    }
+    const int64_t waited = now - watchSinceMs_;
+    const int64_t bound = strokeStallBoundMs(r_);
+    if (waited <= bound) return false;
+    // X still running the stroke: a slow line, given more time; standing or unreadable, no
+    // pixel can come any more.
+    const MotorState x = motorState_(0);
+    if (x.busy == 1 && waited <= 2 * bound) return false;
+    abort(QStringLiteral("2D scan line %1/%2 stalled: %3 of %4 pixels received, no pixel for %5 s "
+                         "(X %6) , Abort 2Dscan")
+              .arg(run_.ScanY + 1)
+              .arg(r_.ScanYSteps)
+              .arg(run_.ScanX)
+              .arg(r_.ScanXSteps)
+              .arg(waited / 1000)
+              .arg(x.busy == 1 ? QStringLiteral("moving")
+                   : x.busy == 0 ? QStringLiteral("standing")
+                                 : QStringLiteral("status unreadable")));
+    return true;
+}
+
+// A state entered anew starts the watchdog's clock.
+void ScanSequencer::enterState(int32_t state) {
+    if (state == watchedState_) return;
+    watchedState_ = state;
+    watchSinceMs_ = svc_.clock.nowMs();
 }
 
 void ScanSequencer::setStepLabels() {
@@ -323,7 +532,10 @@ void ScanSequencer::readPixels() {
         ++run_.ScanX;
     }
     setText(disp_.stepX, "%d/%d", run_.ScanX, r_.ScanXSteps);
-    if (run_.ScanX >= r_.ScanXSteps) run_.ScanState = 50;
+    if (run_.ScanX >= r_.ScanXSteps) {
+        lineCompleted();
+        run_.ScanState = 50;
+    }
 }
 
 void ScanSequencer::yStep() {
@@ -356,6 +568,7 @@ bool ScanSequencer::moveX(int64_t target) {
 }
 
 void ScanSequencer::tick() {
+    enterState(run_.ScanState);
     step();
     if (st_.ScanMode == 2) updateProgress();
 }
@@ -408,6 +621,7 @@ void ScanSequencer::step() {
             if (kx_.KX10Motor_MoveTo_PAddress(1, y, '1', 0) < 0)
                 return abort(QStringLiteral("2D scan MotorY move error , Abort 2Dscan"));
             run_.ScanX = run_.ScanY = run_.ScanPass = 0;
+            run_.LinesInPass = 0;
             if (backAndForth) {
                 run_.ScanForward = 0;
                 st_.mapView.MapDrawHold = 1;
@@ -445,13 +659,7 @@ void ScanSequencer::step() {
             if (motorsStill()) run_.ScanState = 30;
             return;
         case 30: {
-            const QDateTime now = svc_.clock.localDateTime();
-            run_.lineTime.v[0] = now.date().year();
-            run_.lineTime.v[1] = now.date().month();
-            run_.lineTime.v[2] = now.date().day();
-            run_.lineTime.v[3] = now.time().hour();
-            run_.lineTime.v[4] = now.time().minute();
-            run_.lineTime.v[5] = now.time().second();
+            run_.lineTime = lineTimeOf(svc_.clock.localDateTime());
             run_.ScanX = 0;
             setStepLabels();
             lineStarted();
@@ -486,11 +694,15 @@ void ScanSequencer::step() {
             run_.ScanState = 40;
             return;
         }
-        case 40:
-            // X runs the stroke: an end switch here would leave the line waiting for ever.
+        case 40: {
+            // X runs the stroke: an end switch here would leave the line waiting for ever, and
+            // so would a stroke that stopped short.
             if (limitReached()) return;
+            const int64_t stored = run_.PixelsStored;
             readPixels();
+            if (st_.ScanMode == 2 && run_.ScanState == 40) strokeStalled(run_.PixelsStored != stored);
             return;
+        }
         case 50:
             if (motorsStill()) run_.ScanState = 51;
             return;
@@ -510,8 +722,19 @@ void ScanSequencer::step() {
                     svc_.alerts.message(QStringLiteral("Read Paddrss timeover or error"));
                     return;   // the whole state runs again next tick
                 }
+                // A reply cut short still reports success: read strictly, as the next stroke
+                // leaves from this position.
                 int32_t position = 0;
-                parsePaddressReply(reply, position);
+                if (!parsePositionReply(reply, position)) {
+                    QString shown;
+                    for (int i = 0; i < 11 && reply[i]; ++i)
+                        shown += (reply[i] >= 0x20 && reply[i] < 0x7F) ? QChar(reply[i]) : QChar('?');
+                    return abort(QStringLiteral("2D scan MotorX position reply \"%1\" unreadable, "
+                                                "line %2/%3 , Abort 2Dscan")
+                                     .arg(shown)
+                                     .arg(run_.ScanY + 1)
+                                     .arg(r_.ScanYSteps));
+                }
                 // In 64 bits: a position near the counter's end plus the backlash must not wrap.
                 target = run_.ScanForward == 1
                              ? static_cast<int64_t>(position) - r_.XBacklashPulses
@@ -531,11 +754,7 @@ void ScanSequencer::step() {
             run_.ScanState = 30;
             return;
         case 100: {
-            const MapFileWriter::Result files = files_.write(r_, st_.maps, run_.lineTime, run_.ScanZ);
-            run_.FilesWritten += static_cast<int32_t>(files.written.size());
-            ++run_.PassesDone;
-            if (files.openFailed)
-                svc_.alerts.message(QStringLiteral("測定データファイル Open ERROR"));
+            writePassFiles();
             ++run_.ScanPass;
             if (run_.ScanPass >= r_.ScanRepeat) {
                 run_.ScanState = 200;
@@ -594,6 +813,7 @@ void ScanSequencer::step() {
         case 900: {
             st_.ScanMode = 0;
             quietHardware();
+            endJournal(JournalEnd::Finished);
             const int32_t passes = run_.PassesDone;
             const int32_t files = run_.FilesWritten;
             finish(ScanEnd::Finished,

@@ -27,22 +27,8 @@ QString overflowText(const Axis& a, double pulses, const QString& from) {
         .arg(formatGeneral(pulses), from, kCannotStart);
 }
 
-// The travel [lo, hi] of an axis in logical units against its soft limits.
 QString softLimitProblem(const InfoRecord& r, const Axis& a, double lo, double hi) {
-    const double minus = r.SoftLimitMinus[a.motor - 1];
-    const double plus = r.SoftLimitPlus[a.motor - 1];
-    // Written so that a limit that is no number refuses too.
-    const bool minusOk = minus <= lo;
-    const bool plusOk = hi <= plus;
-    if (minusOk && plusOk) return QString();
-    return QStringLiteral(
-               "%1軸 (Motor#%2) の移動範囲 %3 ～ %4 がソフトリミット(%5) %6 を超えています。"
-               "SETUPページのソフトリミットか測定範囲を見直してください。%7")
-        .arg(QLatin1String(a.name))
-        .arg(a.motor)
-        .arg(formatGeneral(lo), formatGeneral(hi),
-             minusOk ? QStringLiteral("+") : QStringLiteral("-"),
-             formatGeneral(minusOk ? plus : minus), kCannotStart);
+    return qor::softLimitProblem(r, a.motor, lo, hi, kCannotStart);
 }
 
 // Keeps the lowest and highest of the logical positions seen.
@@ -135,6 +121,24 @@ QString zProblem(const InfoRecord& r) {
 }
 
 }  // namespace
+
+QString softLimitProblem(const InfoRecord& r, int motor, double lo, double hi, const QString& tail) {
+    static const char* const kNames[3] = {"X", "Y", "Z"};
+    const double minus = r.SoftLimitMinus[motor - 1];
+    const double plus = r.SoftLimitPlus[motor - 1];
+    // Written so that a limit that is no number refuses too.
+    const bool minusOk = minus <= lo;
+    const bool plusOk = hi <= plus;
+    if (minusOk && plusOk) return QString();
+    return QStringLiteral(
+               "%1軸 (Motor#%2) の移動範囲 %3 ～ %4 がソフトリミット(%5) %6 を超えています。"
+               "SETUPページのソフトリミットか測定範囲を見直してください。%7")
+        .arg(QLatin1String(motor >= 1 && motor <= 3 ? kNames[motor - 1] : "?"))
+        .arg(motor)
+        .arg(formatGeneral(lo), formatGeneral(hi),
+             minusOk ? QStringLiteral("+") : QStringLiteral("-"),
+             formatGeneral(minusOk ? plus : minus), tail);
+}
 
 int64_t scanLineEndPulses(const InfoRecord& r) {
     return static_cast<int64_t>(r.ScanXPixelPulses) * r.ScanXSteps;

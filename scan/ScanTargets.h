@@ -20,6 +20,11 @@ int64_t scanLinePulses(const InfoRecord& r, int64_t line);
 // True when a pulse address fits the controllers' signed 32-bit counters.
 inline bool fitsPulses(int64_t p) { return p >= INT32_MIN && p <= INT32_MAX; }
 
+// The travel lo..hi (logical units) of motor #`motor` (1 X, 2 Y, 3 Z) against its soft limits
+// (SETUP page): empty when it lies inside them, else a text naming the axis, the travel and the
+// limit it crosses, ending with `tail` (what cannot start).
+QString softLimitProblem(const InfoRecord& r, int motor, double lo, double hi, const QString& tail);
+
 // The first problem of the scan's targets, or an empty text when every target fits the stage:
 // a Z value that is no finite number, a target beyond the int32 counters (naming the values it
 // comes from), or an axis whose travel leaves its soft limits (naming the axis, the travel and

@@ -341,6 +341,15 @@ QWidget* SetupScanPage::buildScanParameterGroup() {
     size->setColumnStretch(5, 1);
     v->addLayout(size);
 
+    // Shown while a mapping scan runs: what is typed now applies to the next scan.
+    LabelScanKeeps = makeLabel(g, QStringLiteral("スキャン実行中: 実行中のスキャンは開始時の値で測定します。"
+                                                  "ここでの変更は次のスキャンから有効です"),
+                               "LabelScanKeeps");
+    LabelScanKeeps->setWordWrap(true);
+    LabelScanKeeps->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    LabelScanKeeps->hide();
+    v->addWidget(LabelScanKeeps);
+
     using P = SetupScanPage;
     connect(Edit74, &QLineEdit::textChanged, this, &P::Edit74Change);
     connect(Edit75, &QLineEdit::textChanged, this, &P::Edit75Change);
@@ -571,6 +580,8 @@ void SetupScanPage::tickDuty() {
     jogStepXEcho_.refresh(rec().JogStepX);
     if (st().Online == 1) showPositions();
     showSizeDisplay();
+    if (LabelScanKeeps->isVisibleTo(this) != (st().ScanMode == 2))
+        LabelScanKeeps->setVisible(st().ScanMode == 2);
 }
 
 void SetupScanPage::showPositions() {
@@ -645,6 +656,7 @@ void SetupScanPage::Edit74Change() { storeInt(Edit74->text(), rec().ScanXSpeedPp
 void SetupScanPage::Edit75Change() {
     storeInt(Edit75->text(), rec().ScanXPixelPulses);
     if (deriveXStep(rec())) {
+        showOnOtherPage("Edit132", rec().ScanXStart);
         showOnOtherPage("Edit134", rec().ScanXStep);
         showOnOtherPage("Edit133", rec().ScanXEnd);
     }
@@ -653,6 +665,7 @@ void SetupScanPage::Edit75Change() {
 void SetupScanPage::Edit76Chang() {
     storeInt(Edit76->text(), rec().ScanYPixelPulses);
     if (deriveYRange(rec())) {
+        showOnOtherPage("Edit129", rec().ScanYStart);
         showOnOtherPage("Edit130", rec().ScanYEnd);
         showOnOtherPage("Edit131", rec().ScanYStep);
     }
@@ -661,6 +674,7 @@ void SetupScanPage::Edit76Chang() {
 void SetupScanPage::Edit77Change() {
     storeInt(Edit77->text(), rec().ScanYSteps);
     if (deriveYRange(rec())) {
+        showOnOtherPage("Edit129", rec().ScanYStart);
         showOnOtherPage("Edit130", rec().ScanYEnd);
         showOnOtherPage("Edit131", rec().ScanYStep);
     }
@@ -806,11 +820,13 @@ void SetupScanPage::Button27Click() { stage_.jog(2, -rec().JogStepY); }
 void SetupScanPage::Button26Click() { stage_.jog(2, rec().JogStepY); }
 
 void SetupScanPage::Button30Click() {
+    if (stage_.scanLocks(1, 2)) return;
     stage_.halt(1);
     stage_.halt(2);
 }
 
 void SetupScanPage::Button31Click() {
+    if (stage_.scanLocks(1, 2)) return;
     stage_.setCounterZero(1);
     stage_.setCounterZero(2);
 }

@@ -59,6 +59,7 @@ public:
     QLabel *scanm1, *scanm2;
     QLineEdit *Edit153, *Edit154;
     QLabel *Label97, *Label99, *Label92, *Label94;
+    QLabel* LabelScanKeeps;   // shown while a mapping scan runs on the values it started with
     QToolButton *imgPeng1, *imgPeng2;
 
     // --- MCA#1 Preset ---------------------------------------------------------------------------

@@ -9,6 +9,18 @@ QString StageControl::motorText(int n, const char* what) {
     return QStringLiteral("Motor#%1 %2").arg(n).arg(QString::fromLatin1(what));
 }
 
+QString StageControl::scanLockText() {
+    return QStringLiteral("スキャン中はX・Y・Z軸 (モータ#1～#3) を手動で操作できません。"
+                          "スキャンを止めるには Stop SCAN (元素SCANは「中止」) を押してください");
+}
+
+bool StageControl::scanLocks(int first, int last) {
+    if (!online() || !scanMode_ || *scanMode_ == 0 || first > 3 || last < 1) return false;
+    alerts_.beep();
+    alerts_.message(scanLockText());
+    return true;
+}
+
 double StageControl::ReadMotorPosition(int index, bool* ok) {
     if (ok) *ok = false;
     if (index < 0 || index > 7) return 0.0;

@@ -31,10 +31,10 @@ struct MotorState {
 class StageControl {
 public:
     StageControl(InfoRecord& rec, MotorStatusReadout& last, const int32_t& online, Kx10& kx,
-                 Alerts& alerts)
-        : rec_(rec), last_(last), online_(online), kx_(kx), alerts_(alerts) {}
+                 Alerts& alerts, const int32_t* scanMode = nullptr)
+        : rec_(rec), last_(last), online_(online), kx_(kx), alerts_(alerts), scanMode_(scanMode) {}
     StageControl(AppState& st, Kx10& kx, Alerts& alerts)
-        : StageControl(st.rec, st.LastMotorStatus, st.Online, kx, alerts) {}
+        : StageControl(st.rec, st.LastMotorStatus, st.Online, kx, alerts, &st.ScanMode) {}
 
     // Reads the position of motor `index` (0..7) in logical units and its state into
     // LastMotorStatus (pulses, busy, CCW and CW limits). A failed read beeps and puts
@@ -60,6 +60,13 @@ public:
     void moveToZero(int n);
     void halt(int n);
 
+    // While a scan runs (online), the scan axes X, Y and Z (motors #1..#3) take no command from
+    // the stage pages: a move, a halt or a new counter value would leave the scan's lines at
+    // the wrong places or stall its stroke; Stop SCAN stops the scan. True, after a beep and
+    // one modal message, when a command on motors first..last is refused so.
+    bool scanLocks(int first, int last);
+    static QString scanLockText();
+
     bool online() const { return online_ == 1; }
     bool enabled(int n) const { return n >= 1 && n <= 8 && rec_.MotorEnabled[n - 1] == 1; }
 
@@ -71,13 +78,14 @@ private:
     // is refused with a beep and a status-bar text naming the motor.
     bool hasScale(int n);
     void accessError(int n);
-    bool mayCommand(int n) const { return online() && enabled(n); }
+    bool mayCommand(int n) { return online() && !scanLocks(n, n) && enabled(n); }
 
     InfoRecord& rec_;
     MotorStatusReadout& last_;
     const int32_t& online_;
     Kx10& kx_;
     Alerts& alerts_;
+    const int32_t* scanMode_;   // AppState::ScanMode, when known
 };
 
 }  // namespace qor

@@ -152,6 +152,15 @@ void SpectrumFileCommands::chooseSaveFolder() {
                   folder));
         return;
     }
+    // A name with a character outside code page 932 would be stored as another name ("café"
+    // as "caf?") in which no map file could be created.
+    if (fromSjis(bytes.c_str(), bytes.size()) != folder) {
+        svc_.alerts.message(
+            lines(QStringLiteral("保存フォルダ名に、情報ファイルに記録できない文字 (Shift-JIS にない文字) "
+                                 "が含まれています。保存フォルダは変わりません"),
+                  folder));
+        return;
+    }
     storeSjis(st_.rec.SaveFolder, folder);
     const QString shown = fromSjis(st_.rec.SaveFolder);
     if (hooks_.showSaveFolder) hooks_.showSaveFolder(shown);

@@ -5,13 +5,16 @@
 #include "app/FieldText.h"
 #include "instrument/SetupPage.h"
 #include "scan/Scan2DPage.h"
+#include "scan/ScanJournal.h"
 #include "scan/ScanProgress.h"
 #include "scan/SetupScanPage.h"
 #include "scan/TOKRightDlg1.h"
 #include "support/Harness.h"
+#include "support/ReadOnlyPath.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -135,7 +138,7 @@ void expectTheSpecimen(Harness& h) {
 TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     Harness h;
     configure(h, 0);
-    h.rec().ScanXStart = 1.5;   // shown in the range boxes when the scan begins
+    h.rec().ScanXStart = 1.5;   // an old value: the range boxes show the derived start, 0
     h.sounds.played.clear();
     startScan(h);
     EXPECT_EQ(QStringList{QStringLiteral("OKRightDlg1")}, h.dialogs.asked);
@@ -153,6 +156,12 @@ TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     expectFileHoldsMap(h, expectedName(h, "Fe"), 0);
     expectFileHoldsMap(h, expectedName(h, "Cu"), 1);
     expectTheSpecimen(h);
+    // Its journal, named after the scan's file name and start, holds every line and its end.
+    const QString journalPath = page(h).sequencer().journal().path();
+    EXPECT_EQ(QStringLiteral("run-20261209-100000.scanjournal"), QFileInfo(journalPath).fileName());
+    const JournalReading journal = readJournal(journalPath);
+    EXPECT_EQ(JournalEnd::Finished, journal.end);
+    EXPECT_EQ(kSide, journal.linesDone);
 
     EXPECT_EQ(QStringLiteral("2DnKaiEnd.WAV"), h.sounds.played.last());
     EXPECT_EQ(1, h.sim->faults().calls("KX10MCA_2DSCAN_Stop"));
@@ -169,7 +178,8 @@ TEST(MappingScanWindow, OneWayScanWritesTheMapsOfTheEnabledSlots) {
     EXPECT_EQ(QStringLiteral("256 / 256 px"), p.ScanProgressBar->format());
     EXPECT_EQ(1000, p.ScanProgressBar->value());
     EXPECT_EQ(QStringLiteral("0:00:00"), p.LabelLeft->text());
-    EXPECT_EQ(QStringLiteral("1.5"), p.Edit132->text());
+    EXPECT_EQ(QStringLiteral("0"), p.Edit132->text());
+    EXPECT_EQ(QStringLiteral("6.4"), p.Edit133->text());
     EXPECT_EQ(formatGeneral(h.rec().ScanXEnd), p.Edit133->text());
     EXPECT_EQ(QStringLiteral("0.4"), p.Edit134->text());
     EXPECT_EQ(QStringLiteral("0.4"), p.Edit131->text());
@@ -270,7 +280,6 @@ TEST(MappingScanWindow, TimerTicksInsideAMessageBoxDoNotRunTheScanAgain) {
     Harness h;
     configure(h, 0);
     h.rec().ScanRepeat = 2;
-    h.form().Edit27->setText(QStringLiteral("/nonexistent-folder/"));
     // Every message box stays open for four Timer2 periods.
     h.alerts.whileMessageShown = [&h] {
         for (int i = 0; i < 4; ++i) {
@@ -279,17 +288,20 @@ TEST(MappingScanWindow, TimerTicksInsideAMessageBoxDoNotRunTheScanAgain) {
         }
     };
     startScan(h);
-    runToEnd(h);
+    {
+        // The folder takes no new file once the scan runs: every pass's map files fail.
+        ReadOnlyPath locked(h.dir());
+        if (!locked.active()) GTEST_SKIP() << "permissions do not bite here";
+        runToEnd(h);
+    }
     ASSERT_EQ(0, h.st().ScanMode);
-    EXPECT_EQ((QStringList{QStringLiteral("測定データファイル Open ERROR"),
-                           QStringLiteral("測定データファイル Open ERROR")}),
-              h.alerts.messages)
-        << "one message per pass, no pass run inside a box";
+    ASSERT_EQ(2, h.alerts.messages.size()) << "one message per pass, no pass run inside a box";
+    for (const QString& m : h.alerts.messages)
+        EXPECT_TRUE(m.startsWith(QStringLiteral("測定データファイル Open ERROR\n"))) << m.toStdString();
     EXPECT_EQ(2, page(h).sequencer().run().ScanPass);
 
     // An abort leaves the scan idle before its box opens.
     h.alerts.messages.clear();
-    h.form().Edit27->setText(h.dir() + QLatin1Char('/'));
     h.sim->faults().fail("KX10MCA_2DSCAN_PSET");
     int modeInsideBox = -1;
     h.alerts.whileMessageShown = [&h, &modeInsideBox] { modeInsideBox = h.st().ScanMode; };
@@ -299,7 +311,7 @@ TEST(MappingScanWindow, TimerTicksInsideAMessageBoxDoNotRunTheScanAgain) {
     EXPECT_EQ(0, modeInsideBox);
 }
 
-TEST(MappingScanWindow, StopScanHaltsInMidScanAndWritesNoFile) {
+TEST(MappingScanWindow, StopScanHaltsInMidScanAndKeepsTheCompletedLines) {
     Harness h;
     configure(h, 0);
     startScan(h);
@@ -315,8 +327,28 @@ TEST(MappingScanWindow, StopScanHaltsInMidScanAndWritesNoFile) {
     h.sim->advance();
     EXPECT_FALSE(h.sim->motors(2)->moving(0)) << "X halted";
     for (int i = 0; i < 40; ++i) h.tick2();
-    EXPECT_TRUE(mapFiles(h).isEmpty());
+    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator: 2 of 16 lines kept in 2 map files"),
+              page(h).LabelScanEnd->text());
+    const QStringList partial = {expectedName(h, "Cu").replace(".CSV", "-partial.CSV"),
+                                 expectedName(h, "Fe").replace(".CSV", "-partial.CSV")};
+    EXPECT_EQ(partial, mapFiles(h));
+    // The completed rows 0 and 1 as measured; the row under way and the rest 0.
+    for (int slot = 0; slot < 2; ++slot) {
+        QFile f(QDir(h.dir()).filePath(partial[1 - slot]));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = f.readAll().split('\r');
+        ASSERT_EQ(kSide + 1, rows.size());
+        for (int y = 0; y < kSide; ++y) {
+            const QList<QByteArray> fields = rows[y].split(',');
+            ASSERT_EQ(kSide, fields.size());
+            for (int x = 0; x < kSide; ++x)
+                ASSERT_EQ(y < 2 ? h.st().maps.at(slot, x, y) : 0, fields[x].trimmed().toInt())
+                    << "slot " << slot << " column " << x << " row " << y;
+        }
+    }
     EXPECT_GT(sum(h, 0, 0, kSide - 1, 0, 1), 0) << "the finished lines stay in memory";
+    EXPECT_GT(sum(h, 0, 4, kSide - 1, 2, 2) + sum(h, 1, 4, kSide - 1, 2, 2), 0)
+        << "so does the row under way, which the files leave out";
     EXPECT_EQ(0, h.st().mapView.MapDrawHold);
     EXPECT_EQ(250, h.form().Timer2->interval());
 }
@@ -457,7 +489,8 @@ TEST(MappingScanWindow, AScanAfterAStopInMidStrokeStoresWhatAnUndisturbedScanSto
     });
     ASSERT_EQ(2, h.st().ScanMode);
     page(h).Button66->click();
-    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator"), page(h).LabelScanEnd->text());
+    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator: 0 of 16 lines kept in 0 map files"),
+              page(h).LabelScanEnd->text());
     expectQuietHardware(h);
     for (int i = 0; i < 8; ++i) h.tick2();
     ASSERT_GT(h.st().maps.at(0, 3, 0) + h.st().maps.at(1, 3, 0), 0) << "the stopped line stored";
@@ -495,12 +528,13 @@ TEST(MappingScanWindow, AFailedYStepAbortsTheScan) {
     EXPECT_EQ(0, h.st().ScanMode);
     EXPECT_EQ(QStringList{QStringLiteral("2D scan MotorY move error , Abort 2Dscan")},
               h.alerts.messages);
-    EXPECT_EQ(QStringLiteral("2D scan MotorY move error , Abort 2Dscan"),
+    EXPECT_EQ(QStringLiteral("2D scan MotorY move error , Abort 2Dscan: 1 of 16 lines kept in 2 map "
+                             "files"),
               page(h).LabelScanEnd->text());
     for (int i = 0; i < 20; ++i) h.tick2();
     EXPECT_EQ(0, sum(h, 0, 0, kSide - 1, 1, kSide - 1) + sum(h, 1, 0, kSide - 1, 1, kSide - 1))
         << "no second line stored at the first line's Y";
-    EXPECT_TRUE(mapFiles(h).isEmpty());
+    EXPECT_EQ(2, mapFiles(h).filter(QStringLiteral("-partial.CSV")).size());
     expectQuietHardware(h);
     EXPECT_EQ(0, h.st().mapView.MapDrawHold);
 }

@@ -135,7 +135,7 @@ TEST(Scan2DPage, SecondStartShowsTheStoredValues) {
         page(h).Edit141->setText(QStringLiteral("試料A-01"));
         h.rec().ZStart = -2.5;
         h.rec().ZCount = 7;
-        h.rec().ScanYStart = 12.75;   // fields the configuration never derives
+        h.rec().ScanYStart = 12.75;   // derived from the parameters at start-up: 0
         h.rec().ScanXStart = 0.025;
         h.close();
     }
@@ -144,8 +144,8 @@ TEST(Scan2DPage, SecondStartShowsTheStoredValues) {
     EXPECT_EQ(QStringLiteral("試料A-01"), p.Edit141->text());
     EXPECT_EQ(QStringLiteral("-2.5"), p.Edit136->text());
     EXPECT_EQ(QString::number(h.rec().ZCount), p.Edit140->text());
-    EXPECT_EQ(QStringLiteral("12.75"), p.Edit129->text());
-    EXPECT_EQ(QStringLiteral("0.025"), p.Edit132->text());
+    EXPECT_EQ(QStringLiteral("0"), p.Edit129->text());
+    EXPECT_EQ(QStringLiteral("0"), p.Edit132->text());
 }
 
 TEST(Scan2DPage, FileNameIsStoredAsShiftJisInsideItsField) {

@@ -141,7 +141,8 @@ TEST(ScanLayout, AnAbortMessageIsShownWholeUnderThePanel) {
         ASSERT_EQ(QStringList{QStringLiteral("2D scan Set ROI error , Abort 2Dscan")},
                   h.alerts.messages);
         QCoreApplication::processEvents();
-        EXPECT_EQ(h.alerts.messages.first(), p.LabelScanEnd->text());
+        EXPECT_EQ(h.alerts.messages.first() + QStringLiteral(": 0 of 10 lines kept in 0 map files"),
+                  p.LabelScanEnd->text());
         EXPECT_LE(p.LabelScanEnd->fontMetrics().horizontalAdvance(p.LabelScanEnd->text()),
                   p.LabelScanEnd->width())
             << s.w;

@@ -349,8 +349,8 @@ TEST(SetupScanPage, StartupRestoresEveryBox) {
     EXPECT_EQ(12, r.MapPixelsY);
     EXPECT_EQ(3, r.ZCount);
     EXPECT_DOUBLE_EQ(1.0, r.ZStep);
-    EXPECT_EQ(QStringLiteral("  17"), p.Label97->text());
-    EXPECT_EQ(QStringLiteral("  13"), p.Label99->text());
+    EXPECT_EQ(QStringLiteral("  16"), p.Label97->text());
+    EXPECT_EQ(QStringLiteral("  12"), p.Label99->text());
 }
 
 TEST(SetupScanPage, TickRewritesJogStepsAndSizeAndResetsThePicture) {
@@ -363,8 +363,8 @@ TEST(SetupScanPage, TickRewritesJogStepsAndSizeAndResetsThePicture) {
     h.tick1();
     EXPECT_EQ(QStringLiteral("0.5"), p.Edit80->text()) << "a box that says its value is left alone";
     EXPECT_EQ(QStringLiteral("    0.7500\r"), p.Edit79->text());
-    EXPECT_EQ(QStringLiteral(" 100"), p.Label97->text());
-    EXPECT_EQ(QStringLiteral("     10.00\r"), p.Label92->text());
+    EXPECT_EQ(QStringLiteral("  99"), p.Label97->text());
+    EXPECT_EQ(QStringLiteral("      9.90\r"), p.Label92->text());
 
     h.clock.advance(7000);  // 10:00:07 plus the tick above
     p.PengTickCount = 0;

@@ -122,3 +122,43 @@ TEST_F(ConnectFixture, EveryModuleDisabledStillGoesOnline) {
     EXPECT_EQ(1, st.Online);
     EXPECT_EQ(QStringList{QStringLiteral("KX10 V2.03")}, alerts.statusTexts);
 }
+
+// The saved positions go only to a controller that lost its counters (every enabled axis reads
+// 0 or cannot be read): one with an axis away from 0 kept them (the program ended without a
+// close) and is left alone. A second connect in the same run restores nothing.
+TEST_F(ConnectFixture, SavedPositionsGoOnlyToAControllerThatLostItsCounters) {
+    st.rec.MotorEnabled[4] = 1;   // motor #5: axis 0 of module 3
+    st.rec.MotorSavedPosition[0] = 1234;
+    st.rec.MotorSavedPosition[1] = -56;
+    st.rec.MotorSavedPosition[4] = 777;
+    kx.replyQueue["KX10Motor_Read_Paddress"] = {"P+000000000", "P+000000500", "P+000000000",
+                                                "P+000000000", "P+000"};
+    connect();
+    ASSERT_EQ(1, st.Online);
+    EXPECT_EQ((QStringList{"KX10Motor_Read_Paddress 2 0", "KX10Motor_Read_Paddress 2 1",
+                           "KX10Motor_Read_Paddress 2 2", "KX10Motor_Read_Paddress 2 3",
+                           "KX10Motor_Read_Paddress 3 0"}),
+              kx.callsOf("KX10Motor_Read_Paddress"));
+    // Module 2 kept its counters (motor #2 at 500); module 3's reply was cut: not trusted.
+    EXPECT_EQ(QStringList{"KX10Motor_Set_Pulse_Address 3 0 777"},
+              kx.callsOf("KX10Motor_Set_Pulse_Address"));
+
+    kx.calls.clear();
+    connect();
+    EXPECT_TRUE(kx.callsOf("KX10Motor_Read_Paddress").isEmpty());
+    EXPECT_TRUE(kx.callsOf("KX10Motor_Set_Pulse_Address").isEmpty());
+}
+
+// Neither connect button acts while a scan runs: no speeds, no counters, a message.
+TEST_F(ConnectFixture, RefusedWhileAScanRuns) {
+    for (int mode : {2, 3}) {
+        st.ScanMode = mode;
+        kx.calls.clear();
+        alerts.clear();
+        connect();
+        EXPECT_TRUE(kx.calls.isEmpty()) << kx.calls.join("\n").toStdString();
+        EXPECT_EQ(0, inits);
+        EXPECT_EQ(QStringList{QStringLiteral("スキャン中は接続できません。先にスキャンを止めてください")},
+                  alerts.messages);
+    }
+}

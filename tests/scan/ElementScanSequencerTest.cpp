@@ -315,9 +315,11 @@ TEST_F(ElementScan, AFailedXStatusReadIsShownAndTheTickGoesOnWithTheReplyAsRead)
 }
 
 TEST_F(ElementScan, TheReturnMoveIsSentOnlyWhileYStandsAndAFailureIsShownOnce) {
+    st.rec.ElemScanYEnd = 0.0;   // two strokes: the second state 50 ends the sweep
     ASSERT_TRUE(start());
     runTo(50);
-    st.rec.ElemScanYEnd = -1.0;   // the next state 50 ends the sweep
+    seq.tick(kMca1);
+    runTo(50);
     seq.tick(kMca1);
     kx.failures["KX10Motor_MoveTo_PAddress"] = 1;
     kx.calls.clear();
@@ -327,9 +329,11 @@ TEST_F(ElementScan, TheReturnMoveIsSentOnlyWhileYStandsAndAFailureIsShownOnce) {
     EXPECT_EQ(1, kx.callsOf("KX10Motor_MoveTo_PAddress").size()) << "no Y move after X failed";
 
     Rig g;
+    g.st.rec.ElemScanYEnd = 0.0;
     ASSERT_TRUE(g.start());
     g.runTo(50);
-    g.st.rec.ElemScanYEnd = -1.0;
+    g.seq.tick(kMca1);
+    g.runTo(50);
     g.seq.tick(kMca1);
     g.busy[1] = 1;
     g.kx.calls.clear();
@@ -396,4 +400,67 @@ TEST_F(ElementScan, CornerButtonsMoveXThenYOnlyWhileYStandsStill) {
     st.rec.MotorEnabled[0] = 0;
     seq.moveToCorner(false);
     EXPECT_EQ(QStringList{"KX10Motor_MoveTo_PAddress 2 1 100"}, commands());
+}
+
+// The rectangle, up to the last stroke, must lie inside the soft limits: an X end of 100 against
+// +45 is refused before anything is sent; so is a Y range whose last stroke (the first Y beyond
+// Y end) crosses the limit, although Y end itself lies inside it.
+TEST_F(ElementScan, ARectangleBeyondTheSoftLimitsIsRefused) {
+    st.rec.ElemScanXEnd = 100.0;
+    EXPECT_FALSE(start());
+    EXPECT_EQ(0, st.ScanMode);
+    EXPECT_TRUE(kx.calls.isEmpty()) << kx.calls.join("\n").toStdString();
+    ASSERT_EQ(1, alerts.messages.size());
+    EXPECT_EQ(QStringLiteral("X軸 (Motor#1) の移動範囲 0 ～ 100 がソフトリミット(+) 45 を超えています。"
+                             "SETUPページのソフトリミットか測定範囲を見直してください。"
+                             "元素SCANを開始できません"),
+              alerts.messages.first());
+
+    alerts.clear();
+    st.rec.ElemScanXEnd = 10.0;
+    st.rec.ElemScanYStart = 40.0;
+    st.rec.ElemScanYEnd = 44.5;
+    st.rec.ElemScanYStep = 1.0;   // strokes at 40 .. 45: the last one on the limit
+    EXPECT_TRUE(start());
+    seq.stop(kMca1);
+    alerts.clear();
+    st.rec.ElemScanYEnd = 45.0;   // strokes up to 46
+    EXPECT_FALSE(start());
+    EXPECT_EQ(QStringLiteral("Y軸 (Motor#2) の移動範囲 40 ～ 46 がソフトリミット(+) 45 を超えています。"
+                             "SETUPページのソフトリミットか測定範囲を見直してください。"
+                             "元素SCANを開始できません"),
+              alerts.messages.value(0));
+}
+
+// Y targets below 0 are truncated toward zero like those above it: the margin that keeps a
+// decimal step on its pulse rounds away from zero on both sides (-1.5 units is -150 pulses,
+// -0.2 reached as -0.3 + 0.1 is -20).
+TEST_F(ElementScan, NegativeYStrokesKeepTheirPulses) {
+    st.rec.ElemScanYStart = -2.5;
+    st.rec.ElemScanYEnd = -1.5;
+    st.rec.ElemScanYStep = 0.5;
+    ASSERT_TRUE(start());
+    runToEnd();
+    // The start corner is a target (+ 0.5, truncated toward zero): -249.5 gives -249.
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 1 -249", "KX10Motor_MoveTo_PAddress 2 1 -200",
+                           "KX10Motor_MoveTo_PAddress 2 1 -150", "KX10Motor_MoveTo_PAddress 2 1 -100",
+                           "KX10Motor_MoveTo_PAddress 2 1 -249"}),
+              yMoves());
+    EXPECT_EQ(-20, ElementScanSequencer::strokeYPulses(100, -0.3 + 0.1));
+    EXPECT_EQ(29, ElementScanSequencer::strokeYPulses(100, 0.29));
+    EXPECT_EQ(-29, ElementScanSequencer::strokeYPulses(100, -0.29));
+}
+
+// A sweep under way keeps the values it started with: a Y step and Y end typed mid-sweep (which
+// would take Y past its soft limit) change nothing until the next start.
+TEST_F(ElementScan, EditsDuringTheSweepWaitForTheNextStart) {
+    ASSERT_TRUE(start());
+    runTo(40);
+    st.rec.ElemScanYStep = 30.0;
+    st.rec.ElemScanYEnd = 90.0;
+    runToEnd();
+    EXPECT_EQ((QStringList{"KX10Motor_MoveTo_PAddress 2 1 0", "KX10Motor_MoveTo_PAddress 2 1 100",
+                           "KX10Motor_MoveTo_PAddress 2 1 200", "KX10Motor_MoveTo_PAddress 2 1 300",
+                           "KX10Motor_MoveTo_PAddress 2 1 0"}),
+              yMoves());
 }

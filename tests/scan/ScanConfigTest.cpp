@@ -85,7 +85,10 @@ TEST(ScanConfig, MapChannelSizeAndTheMismatchWithMca1) {
 TEST(ScanConfig, PixelWidthsGiveTheStepsAndEnds) {
     InfoRecord r = scanRecord();
     r.ScanXPixelPulses = 25;
+    r.ScanXStart = 1.5;   // an old record's value: every line starts at the origin
+    r.ScanYStart = 12.75;
     ASSERT_TRUE(deriveXStep(r));
+    EXPECT_DOUBLE_EQ(0.0, r.ScanXStart);
     EXPECT_DOUBLE_EQ(0.25, r.ScanXStep);
     EXPECT_DOUBLE_EQ(2.5, r.ScanXEnd);
     r.ScanXSteps = 4;
@@ -96,6 +99,7 @@ TEST(ScanConfig, PixelWidthsGiveTheStepsAndEnds) {
     r.ScanYSteps = 7;
     r.MotorLogicalPulses[1] = 200;
     ASSERT_TRUE(deriveYRange(r));
+    EXPECT_DOUBLE_EQ(0.0, r.ScanYStart);
     EXPECT_DOUBLE_EQ(0.15, r.ScanYStep);
     EXPECT_DOUBLE_EQ(7 * 0.15, r.ScanYEnd);
 }
@@ -202,22 +206,24 @@ TEST(ScanConfigZ, HugeRangeHoldsTheCountInsideInt32) {
     EXPECT_EQ(std::numeric_limits<int32_t>::max(), r.ZCount);
 }
 
+// The size shown is the size scanned: ScanXSteps pixels of one pixel width per line, ScanYSteps
+// lines (10 x 10 pulses at 100 per unit: 10 pixels over 0 .. 1.00).
 TEST(ScanConfig, SizeDisplayTexts) {
     InfoRecord r = scanRecord();
     ScanSizeTexts t = scanSizeTexts(r);
-    EXPECT_EQ(QStringLiteral("  11"), t.pointsX);
-    EXPECT_EQ(QStringLiteral("  11"), t.pointsY);
-    EXPECT_EQ(QStringLiteral("      1.10\r"), t.sizeX);
-    EXPECT_EQ(QStringLiteral("      1.10\r"), t.sizeY);
+    EXPECT_EQ(QStringLiteral("  10"), t.pointsX);
+    EXPECT_EQ(QStringLiteral("  10"), t.pointsY);
+    EXPECT_EQ(QStringLiteral("      1.00\r"), t.sizeX);
+    EXPECT_EQ(QStringLiteral("      1.00\r"), t.sizeY);
 
     r.ScanXSteps = 255;
     r.ScanYPixelPulses = 50;
     r.MotorLogicalPulses[1] = 0;
     t = scanSizeTexts(r);
-    EXPECT_EQ(QStringLiteral(" 256"), t.pointsX);
-    EXPECT_EQ(QStringLiteral("     25.60\r"), t.sizeX);
+    EXPECT_EQ(QStringLiteral(" 255"), t.pointsX);
+    EXPECT_EQ(QStringLiteral("     25.50\r"), t.sizeX);
     EXPECT_EQ(QStringLiteral("      0.00\r"), t.sizeY) << "no division by a zero scale";
 
     r.ScanXSteps = std::numeric_limits<int32_t>::max();
-    EXPECT_EQ(QStringLiteral("2147483648"), scanSizeTexts(r).pointsX);
+    EXPECT_EQ(QStringLiteral("2147483647"), scanSizeTexts(r).pointsX);
 }

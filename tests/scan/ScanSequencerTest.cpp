@@ -1,6 +1,7 @@
 #include "scan/ScanSequencer.h"
 
 #include "app/TextCodec.h"
+#include "scan/ScanJournal.h"
 #include "support/Fakes.h"
 #include "support/ScriptedKx10.h"
 
@@ -137,14 +138,14 @@ TEST_F(Sequencer, BackAndForthReversesEvenLinesAndTakesUpBacklash) {
 }
 
 TEST_F(Sequencer, QueueColoursAndCounters) {
+    setSteps(1000, 3);
+    st->rec.ScanXPixelPulses = 1;   // a line of 10 units, inside the soft limits
     startOk();
     seq->tick();   // 0
     seq->tick();   // 10
     seq->tick();   // 20
     seq->tick();   // 30
     ASSERT_EQ(40, seq->run().ScanState);
-    setSteps(1000, 3);
-    st->rec.MapPixelsX = 1000;
     const std::pair<const char*, QueueColour> cases[] = {
         {"8", QueueColour::White}, {"9", QueueColour::Yellow}, {"12", QueueColour::Yellow},
         {"13", QueueColour::White}, {"14", QueueColour::Red}, {"17", QueueColour::Red}};
@@ -254,7 +255,7 @@ TEST_F(Sequencer, RefusesParametersThatWouldOverrunTheMapsOrDivideByZero) {
     }
 }
 
-TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFile) {
+TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFileWithoutACompletedLine) {
     kx.replies["KX10MCA_2DSCAN_Status"] = "3";
     kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(9);
     startOk();
@@ -275,7 +276,9 @@ TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFile) {
     EXPECT_EQ(9, st->maps.at(0, 2, 0)) << "the unfinished plane stays in memory";
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.CSV"}).isEmpty());
     EXPECT_EQ(ScanEnd::Stopped, seq->display().end);
-    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator"), seq->display().endText);
+    EXPECT_EQ(QStringLiteral("2D scan stopped by the operator: 0 of 3 lines kept in 0 map files"),
+              seq->display().endText)
+        << "no line completed: nothing to keep";
 
     // Pressed again while idle (a spectrum may be measuring): the MCA is left alone.
     kx.calls.clear();
@@ -301,6 +304,7 @@ TEST_F(Sequencer, PositionReadFailureRetriesTheLineEnd) {
     startOk();
     while (seq->run().ScanState != 51) seq->tick();
     kx.failures["KX10Motor_Read_Paddress"] = 1;
+    kx.replies["KX10Motor_Read_Paddress"] = paddress(20);
     seq->tick();
     EXPECT_EQ(51, seq->run().ScanState);
     EXPECT_EQ(QStringLiteral("Read Paddrss timeover or error"), alerts.messages.last());
@@ -516,4 +520,72 @@ TEST_F(Sequencer, TargetsThatLeaveTheCountersDuringAScanAbort) {
     EXPECT_EQ(QStringList{"2D scan MotorX target -2999999999 out of range , Abort 2Dscan"},
               alerts.messages);
     EXPECT_TRUE(kx.callsOf("KX10Motor_MoveTo_PAddress").isEmpty());
+}
+
+TEST_F(Sequencer, EveryAbortKeepsTheCompletedLinesOfThePass) {
+    kx.replies["KX10MCA_2DSCAN_Status"] = "10 ";
+    kx.replies["KX10MCA_2DSCAN_ReadROI"] = frame(7);
+    struct Cause {
+        const char* op;
+        int state;        // the state of the third line's stroke in which it fails
+        int afterCalls;   // the calls of `op` in that state that still succeed
+        const char* message;
+    };
+    const Cause causes[] = {
+        {"KX10MCA_2DSCAN_OFFSET", 30, 0, "2D scan KX10MCA_2DSCAN_OFFSET error , Abort 2Dscan"},
+        {"KX10Motor_MoveTo_PAddress", 30, 0, "2D scan MotorX move error , Abort 2Dscan"},
+        {"KX10MCA_Start", 30, 0, "2D scan KX10MCA_Start error , Abort 2Dscan"},
+        {"KX10Motor_MoveTo_PAddress", 51, 1, "2D scan MotorY move error , Abort 2Dscan"},
+    };
+    for (const Cause& c : causes) {
+        SCOPED_TRACE(c.op);
+        QTemporaryDir folder;
+        storeSjis(st->rec.SaveFolder, folder.path() + "/");
+        alerts.clear();
+        startOk();
+        // Two lines done; the abort comes in the third line's stroke or at the second's end.
+        const int row = c.state == 51 ? 1 : 2;
+        while (st->ScanMode == 2 && !(seq->run().ScanY == row && seq->run().ScanState == c.state))
+            seq->tick();
+        ASSERT_EQ(2, seq->run().LinesInPass);
+        kx.failFromCall[c.op] = kx.callCount[c.op] + c.afterCalls;
+        runToEnd();
+        kx.failFromCall.erase(c.op);
+        EXPECT_EQ(QStringList{QString::fromLatin1(c.message)}, alerts.messages);
+        EXPECT_EQ(QString::fromLatin1(c.message) + ": 2 of 3 lines kept in 1 map file",
+                  seq->display().endText);
+        const QStringList files = QDir(folder.path()).entryList({"*.CSV"});
+        ASSERT_EQ(1, files.size());
+        EXPECT_TRUE(files[0].endsWith(QStringLiteral("stepZ0001Fe-partial.CSV")));
+        QFile f(folder.path() + "/" + files[0]);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray full = "       7,       7,       7,       7,       7,       7,       7,"
+                                "       7,       7,       7\r";
+        const QByteArray zero = "       0,       0,       0,       0,       0,       0,       0,"
+                                "       0,       0,       0\r";
+        EXPECT_EQ(full + full + zero, f.readAll());
+        EXPECT_EQ(JournalEnd::Aborted, readJournal(seq->journal().path()).end);
+    }
+}
+
+// No wait lasts for ever: a motor that keeps reading as moving ends the scan once the wait is
+// longer than twice the scan's longest move at its motor's slowest speed, and 10 s more.
+TEST_F(Sequencer, AMotorThatNeverComesToRestEndsTheScanAfterItsBound) {
+    busy = {0, 1, 0};   // Y never comes to rest
+    startOk();
+    const int64_t bound = ScanSequencer::motorWaitBoundMs(st->rec);
+    // The line of 10 x 10 pulses at 10 pulses per second (the X start speed is 50) is the longest.
+    EXPECT_EQ(2 * 10000 + 10000, bound);
+    while (st->ScanMode == 2 && seq->run().ScanState != 20) seq->tick();
+    ASSERT_EQ(20, seq->run().ScanState);
+    const int64_t from = clock.now;
+    while (st->ScanMode == 2 && clock.now - from < 2 * bound) {
+        clock.advance(250);
+        seq->tick();
+    }
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_GT(clock.now - from, bound);
+    EXPECT_LE(clock.now - from, bound + 500);
+    EXPECT_EQ(QStringList{"2D scan Motor#2 (Y) still moving after 30 s, line 1/3 , Abort 2Dscan"},
+              alerts.messages);
 }
