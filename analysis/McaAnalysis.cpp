@@ -5,6 +5,7 @@
 #include "analysis/FitPeakCommands.h"
 #include "analysis/PeakAnalysis.h"
 #include "analysis/PeakReport.h"
+#include "analysis/SlotIdentify.h"
 #include "analysis/Smoothing.h"
 #include "analysis/TOKRightDlg.h"
 #include "analysis/TTeiseiDlg.h"
@@ -59,11 +60,12 @@ void McaPage::SpeedButton26Click() {
         autoFitSearch(an.peaks, rec(), st().spectrum, fit, s);
     else
         autoPeakSearch(an.Merin, an.peaks, rec(), st().spectrum, s);
+    identifySlot(st().lines, an.peaks, rec(), st().spectrum, s, PeakSource::Search);
     ShowCurrentRoi();   // the current ROI's new ends, not the zeros of the cleared table
     if (rec().PeakReportPrint == 1 && svc().printing.printerSetupDialog()) {
         std::unique_ptr<PrintCanvas> job = svc().printing.beginJob(QStringLiteral("Peak Report"));
         if (job)
-            printPeakReport(*job, an.peaks, rec(), s);
+            printPeakReport(*job, an.peaks, rec(), s, &st().lines);
         else
             svc().alerts.message(QStringLiteral("プリンタで印刷を開始できません。ピークレポートは印刷されませんでした。"));
     }

@@ -1,5 +1,6 @@
 #include "analysis/PeakReport.h"
 
+#include "analysis/SlotIdentify.h"
 #include "app/FieldText.h"
 #include "spectrum/SpectrumView.h"
 
@@ -17,15 +18,19 @@ double peakReportEnergy(const InfoRecord& rec, int s, double channel) {
     return rec.CalibA[s] != 0.0 ? rec.CalibA[s] + rec.CalibB[s] * channel : 0.0;
 }
 
-QString peakReportLine(const PeakResults& res, const InfoRecord& rec, int s, int i) {
+QString peakReportLine(const PeakResults& res, const InfoRecord& rec, int s, int i,
+                       const LineState* lines) {
     i = std::clamp(i, 0, kPeakEntries - 1);
+    const std::string element = lines ? reportElement(*lines, clampSlot(s), i) : "undef";
     return formatC("%3d    %8.2f      %8.2f    %6d -%5d    %6.2f    %9.2f    %9.2f    %7.2f      %s",
                    i + 1, res.PeakChannel[i], peakReportEnergy(rec, s, res.PeakChannel[i]),
                    res.PeakLow[i], res.PeakHigh[i], res.PeakFwhm[i], res.PeakNet[i],
-                   res.PeakBackground[i], res.PeakError[i], "undef");
+                   res.PeakBackground[i], res.PeakError[i], "") +
+           QString::fromStdString(element);
 }
 
-void printPeakReport(PrintCanvas& canvas, const PeakResults& res, const InfoRecord& rec, int s) {
+void printPeakReport(PrintCanvas& canvas, const PeakResults& res, const InfoRecord& rec, int s,
+                     const LineState* lines) {
     canvas.setFontName(QStringLiteral("Terminal"));
     const QString header = peakReportHeader();
     canvas.textOut(kPeakReportX, kPeakReportHeaderY, header);
@@ -37,7 +42,7 @@ void printPeakReport(PrintCanvas& canvas, const PeakResults& res, const InfoReco
             canvas.textOut(kPeakReportX, kPeakReportHeaderY, header);
         }
         canvas.textOut(kPeakReportX, kPeakReportFirstLineY + kPeakReportLineStep * line,
-                       peakReportLine(res, rec, s, i));
+                       peakReportLine(res, rec, s, i, lines));
     }
 }
 

@@ -1,6 +1,8 @@
 #include "analysis/TecalDlg.h"
 
+#include "analysis/CalibPlot.h"
 #include "analysis/CalibReference.h"
+#include "analysis/LineTable.h"
 #include "app/RadioGroup.h"
 #include "app/FieldText.h"
 #include "app/PaintBox.h"
@@ -9,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -32,6 +35,9 @@ TecalDlg::TecalDlg(AppState& st, Services& svc, QWidget* parent) : TOKBottomDlg(
                                                   "CheckBox7", "CheckBox8"};
     static const char* const labelNames[kRows] = {"Label3", "Label4", "Label5", "Label6",
                                                   "Label7", "Label8", "Label9", "Label10"};
+    static const char* const lineButtonNames[kRows] = {"LineButton1", "LineButton2", "LineButton3",
+                                                       "LineButton4", "LineButton5", "LineButton6",
+                                                       "LineButton7", "LineButton8"};
     static const char* const editNames[kRows] = {"Edit1", "Edit2", "Edit3", "Edit4",
                                                  "Edit5", "Edit6", "Edit7", "Edit8"};
     for (int i = 0; i < kRows; ++i) {
@@ -43,6 +49,17 @@ TecalDlg::TecalDlg(AppState& st, Services& svc, QWidget* parent) : TOKBottomDlg(
         rows->addWidget(checks_[i], i + 1, 0);
         rows->addWidget(channels_[i], i + 1, 1);
         rows->addWidget(energies_[i], i + 1, 2);
+        // Fills the box from the line tables (read when first opened).
+        lineButtons_[i] = named(new QToolButton(GroupBox1), lineButtonNames[i]);
+        lineButtons_[i]->setText(QStringLiteral("▼"));
+        lineButtons_[i]->setToolTip(QStringLiteral("元素や核種の線のエネルギーを入れる"));
+        lineButtons_[i]->setPopupMode(QToolButton::InstantPopup);
+        rows->addWidget(lineButtons_[i], i + 1, 3);
+        const int k = i + 1;
+        connect(lineButtons_[i], &QToolButton::pressed, this, [this, k] {
+            QToolButton* b = lineButtons_[k - 1];
+            if (!b->menu()) b->setMenu(lineMenu(k));
+        });
     }
     CheckBox1 = checks_[0]; CheckBox2 = checks_[1]; CheckBox3 = checks_[2]; CheckBox4 = checks_[3];
     CheckBox5 = checks_[4]; CheckBox6 = checks_[5]; CheckBox7 = checks_[6]; CheckBox8 = checks_[7];
@@ -156,8 +173,12 @@ void TecalDlg::Button1Click() {
     int n = 0;
     for (int k = 1; k <= kRows; ++k) {
         if (!checks_[k - 1]->isChecked()) continue;
+        // The energy now in the row's box; a text that is not a number keeps the energy the
+        // dialog was prepared with.
+        double e = RefEnergy[k];
+        storeDouble(energies_[k - 1]->text(), e);
         x[n] = RefChannel[k];
-        y[n] = RefEnergy[k];
+        y[n] = e;
         ++n;
     }
     const int order = RadioGroup1->itemIndex();
@@ -178,6 +199,55 @@ void TecalDlg::Button1Click() {
     Edit11->setText(formatGeneral(ComputedB));
     Edit12->setText(formatGeneral(ComputedC));
     Edit13->setText(formatGeneral(ComputedD));
+    const double coef[4] = {ComputedA, ComputedB, ComputedC, ComputedD};
+    QImage plot(kPlotSize, kPlotSize, QImage::Format_RGB32);
+    drawCalibPlot(plot, x, y, n, coef, Edit9->text());
+    Imageecal->showImage(plot);
+}
+
+void TecalDlg::fillRowFromLine(int k, double energyKeV) {
+    QLineEdit* box = rowEnergy(k);
+    if (!box) return;
+    const QString unit = Edit9->text().trimmed();
+    double v = energyKeV;
+    if (unit.compare(QLatin1String("eV"), Qt::CaseInsensitive) == 0) v *= 1000.0;
+    if (unit.compare(QLatin1String("MeV"), Qt::CaseInsensitive) == 0) v /= 1000.0;
+    box->setText(formatC("%10.3lf", v));
+}
+
+QMenu* TecalDlg::lineMenu(int k) {
+    auto* menu = new QMenu(this);
+    // Elements in groups of rows of the periodic table, then the radionuclides.
+    const LineTable& xt = LineTable::xray();
+    QMenu* group = nullptr;
+    for (int i = 0; i < static_cast<int>(xt.sources().size()); ++i) {
+        if (i % 12 == 0) {
+            const int last = std::min<int>(i + 11, static_cast<int>(xt.sources().size()) - 1);
+            group = menu->addMenu(QString::fromStdString(xt.sources()[i].name + " - " +
+                                                         xt.sources()[last].name));
+        }
+        QMenu* element = group->addMenu(QString::fromStdString(xt.sources()[i].name));
+        for (const SpectralLine& l : xt.linesOf(i)) {
+            if (l.relative < 0.05) continue;
+            const double e = l.energyKeV;
+            element->addAction(QStringLiteral("%1  %2 keV")
+                                   .arg(QString::fromStdString(l.label))
+                                   .arg(e, 0, 'f', 3),
+                               this, [this, k, e] { fillRowFromLine(k, e); });
+        }
+    }
+    QMenu* nuclides = menu->addMenu(QStringLiteral("γ / radionuclides"));
+    const LineTable& gt = LineTable::gamma();
+    for (int i = 0; i < static_cast<int>(gt.sources().size()); ++i) {
+        QMenu* n = nuclides->addMenu(QString::fromStdString(gt.sources()[i].name));
+        for (const SpectralLine& l : gt.linesOf(i)) {
+            if (l.relative < 0.01) continue;
+            const double e = l.energyKeV;
+            n->addAction(QStringLiteral("%1  %2 keV").arg(QString::fromStdString(l.label)).arg(e, 0, 'f', 3),
+                         this, [this, k, e] { fillRowFromLine(k, e); });
+        }
+    }
+    return menu;
 }
 
 bool TecalDlg::storeToRecord() {

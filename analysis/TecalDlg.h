@@ -12,6 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
+
+class QMenu;
 
 namespace qor {
 
@@ -39,12 +42,17 @@ public:
     int preparedSlot() const { return slot_; }
 
     // Computes the coefficients: a least-squares polynomial of the order chosen in RadioGroup1
-    // through the checked rows (reference channel, the energy the dialog was prepared with),
-    // shown in Edit10..Edit13 and kept as the computed a..d. A fit the engine refuses (fewer
+    // through the checked rows (reference channel, the energy now in the row's box; a box whose
+    // text is not a number gives the energy the dialog was prepared with), shown in
+    // Edit10..Edit13 and kept as the computed a..d; the plot shows the points, the curve and
+    // each point's residual in eV. A fit the engine refuses (fewer
     // distinct channels than coefficients, or a value that is not finite) is reported with
     // kFitRefusedText and changes neither the boxes nor the computed values.
     void Button1Click();
     static const char* const kFitRefusedText;
+
+    // Fills the energy box of row k with a line's energy (keV), in the dialog's unit.
+    void fillRowFromLine(int k, double energyKeV);
 
     // Row controls by ROI number k = 1..8 (nullptr outside).
     QCheckBox* rowCheck(int k) const;
@@ -97,6 +105,9 @@ private:
     QCheckBox* checks_[kRows] = {};
     QLabel* channels_[kRows] = {};
     QLineEdit* energies_[kRows] = {};
+    QToolButton* lineButtons_[kRows] = {};
+    // The menu of element and radionuclide lines of row k.
+    QMenu* lineMenu(int k);
     int slot_ = -1;
 };
 

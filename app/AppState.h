@@ -2,6 +2,7 @@
 // All program state, owned by the main window for the whole run and handed to every page by
 // reference.
 
+#include "analysis/LineState.h"
 #include "analysis/PeakAnalysis.h"
 #include "app/InfoRecord.h"
 #include "app/ProgramSettings.h"
@@ -49,6 +50,7 @@ struct AppState {
     MapDisplayState mapView;
     MotorStatusReadout LastMotorStatus;
     AnalysisState analysis;   // the main window's analysis engine handle and peak results
+    LineState lines;          // line tables: the table chosen, markers, last identification
 };
 
 }  // namespace qor

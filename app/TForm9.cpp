@@ -230,10 +230,11 @@ void TForm9::buildPages(QWidget* central) {
     NonStop2Dcollect->setObjectName(QStringLiteral("NonStop2Dcollect"));
     TabSheet4 = new DebugPage(ctx, PageMaster);
     TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
-    TabGtable = new LineTablePage(ctx, PageMaster, QStringLiteral("γ-ray table"));
+    TabGtable = new LineTablePage(ctx, PageMaster, TableKind::Gamma);
     TabGtable->setObjectName(QStringLiteral("TabGtable"));
-    TabXray = new LineTablePage(ctx, PageMaster, QStringLiteral("X-ray table"));
+    TabXray = new LineTablePage(ctx, PageMaster, TableKind::Xray);
     TabXray->setObjectName(QStringLiteral("TabXray"));
+    for (LineTablePage* p : {TabGtable, TabXray}) p->mapSlotsChanged = [this] { showMapSlots(); };
     TabSheet1 = new ElementScanPage(ctx, PageMaster);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     // Each page scrolls where the window is smaller than the design size.
@@ -545,11 +546,13 @@ void TForm9::N10247681Click() { setOuterSize(1022, 766); }
 void TForm9::Xray1Click() {
     Xray1->setChecked(true);
     ray1->setChecked(false);
+    chooseLineTable(TableKind::Xray);
 }
 
 void TForm9::ray1Click() {
     ray1->setChecked(true);
     Xray1->setChecked(false);
+    chooseLineTable(TableKind::Gamma);
 }
 
 namespace {
@@ -631,6 +634,28 @@ void TForm9::setTimer2Interval(int ms) {
 void TForm9::showRunNames(bool shown) {
     RunName1->setVisible(shown);
     RunName2->setVisible(shown);
+}
+
+void TForm9::chooseLineTable(TableKind kind) {
+    LineState& ls = st_->lines;
+    if (ls.table == kind) return;
+    // Markers and an identification made against the other table no longer apply.
+    clearMarks(ls);
+    ls.table = kind;
+    ls.slot = -1;
+    ls.peaks.clear();
+    ls.result = Identification{};
+    TabXray->showIdentification();
+    TabGtable->showIdentification();
+    DrawSpectrum();
+}
+
+void TForm9::showMapSlots() {
+    const InfoRecord& r = st_->rec;
+    for (int i = 0; i < SetupScanPage::kMapRoiSlots; ++i) {
+        Setup2DSCAN->mapRoiCheck[i]->setChecked(r.MapRoiEnabled[i] != 0);
+        Setup2DSCAN->mapRoiName[i]->setText(fromSjis(r.MapRoiElementName[i]));
+    }
 }
 
 }  // namespace qor

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/DialogSet.h"
 #include "app/Page.h"
+#include "analysis/LineTable.h"
 #include "app/Services.h"
 #include "instrument/Kx10.h"
 
@@ -29,6 +30,7 @@ class Scan2DPage;
 class DebugPage;
 class ElementScanPage;
 class SpectrumFileCommands;
+class LineTablePage;
 
 extern const char* const kMainCaption;
 
@@ -138,8 +140,8 @@ public:
     SetupScanPage* Setup2DSCAN = nullptr;
     Scan2DPage* NonStop2Dcollect = nullptr;
     DebugPage* TabSheet4 = nullptr;
-    Page* TabGtable = nullptr;
-    Page* TabXray = nullptr;
+    LineTablePage* TabGtable = nullptr;
+    LineTablePage* TabXray = nullptr;
     ElementScanPage* TabSheet1 = nullptr;
 
 protected:
@@ -155,6 +157,10 @@ private:
     // A settings save that failed: status bar, beep and a modal box, all naming the file.
     void reportSaveFailure(const QString& text);
     void connectFileCommands();
+    // The table that markers and identification use (Table menu); the other table's markers go.
+    void chooseLineTable(TableKind kind);
+    // The Setup SCAN page's map slots shown from the record (after maps were set up).
+    void showMapSlots();
     bool confirmClose();
     void writeInformation();
 

@@ -2,7 +2,9 @@
 // instrument's driver library named with --driver PATH or QOR10_DRIVER=PATH, loaded into the
 // program or served by the driver host named with --driver-host PATH or QOR10_DRIVER_HOST=PATH.
 
+#include "analysis/AnalyseCommand.h"
 #include "app/CommandLine.h"
+#include "app/InfoFile.h"
 #include "app/InstrumentChoice.h"
 #include "app/QtPrinting.h"
 #include "app/QtServices.h"
@@ -16,6 +18,7 @@
 #include <clocale>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -43,7 +46,36 @@ void print(FILE* to, const QString& text) {
 
 }  // namespace
 
+// The spectrum analysis of the command line: no window, no display.
+int analyse(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    qor::AnalyseOptions options;
+    QString error;
+    if (!qor::parseAnalyseArguments(QCoreApplication::arguments(), options, error)) {
+        print(stderr, QStringLiteral("qor10: ") + error);
+        print(stderr, qor::analyseUsage());
+        return 2;
+    }
+    auto settings = std::make_unique<qor::InfoRecord>();
+    if (qor::loadInfoFile(qor::buildInfoFilePath(QDir::currentPath()), *settings) !=
+        qor::InfoLoad::Loaded) {
+        *settings = qor::InfoRecord{};
+        qor::setCreationDefaults(*settings, "");
+    }
+    const qor::AnalyseOutcome out = qor::runAnalyse(options, *settings);
+    std::fwrite(out.out.data(), 1, out.out.size(), stdout);
+    std::fwrite(out.err.data(), 1, out.err.size(), stderr);
+    std::fflush(stdout);
+    return out.exitCode;
+}
+
 int main(int argc, char** argv) {
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+        if (qor::wantsAnalyse(arguments)) return analyse(argc, argv);
+    }
     Application app(argc, argv);
     // Numbers in boxes and files use the "." decimal point whatever the desktop locale says.
     std::setlocale(LC_NUMERIC, "C");

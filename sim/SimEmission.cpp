@@ -14,7 +14,7 @@ struct Line {
 
 // Characteristic lines (keV) with rough relative intensities.
 const Line kLines[] = {
-    {kContinuum, 2.957, 120.0},  // Ar K-alpha of the air path
+    {kContinuum, 2.957, 120.0}, {kContinuum, 3.190, 12.0},  // Ar K-alpha and K-beta of the air path
     {kTi, 4.511, 2500.0}, {kTi, 4.932, 330.0},
     {kFe, 6.404, 3000.0}, {kFe, 7.058, 400.0},
     {kCu, 8.048, 3000.0}, {kCu, 8.905, 420.0},

@@ -3,6 +3,7 @@
 #include "app/FieldText.h"
 #include "app/TextCodec.h"
 #include "app/Widgets.h"
+#include "spectrum/LineMarkers.h"
 #include "spectrum/RoiTable.h"
 #include "spectrum/SlotArithmetic.h"
 #include "spectrum/McaPageKeys.h"
@@ -664,6 +665,7 @@ void McaPage::DrawSpectrum() {
     if (main().currentPageIndex() != 1) return;
     SpectrumState& sp = st().spectrum;
     plot_->draw(SPCImage, sp, rec());
+    drawLineMarkers(SPCImage, sp, rec(), st().lines);
     RoiCounts counts;
     if (SpectrumPlot::currentRoiCounts(sp, rec(), counts)) {
         char buf[16];

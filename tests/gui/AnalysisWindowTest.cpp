@@ -71,7 +71,7 @@ int roiOnLine(Harness& h, double channel) {
     for (int i = 0; i < res.PeakCount; ++i) {
         const int k = i + 1;
         if (h.rec().RoiStart[0][k] <= channel && channel <= h.rec().RoiEnd[0][k] &&
-            std::fabs(res.PeakChannel[i] - channel) < 3.0)
+            std::fabs(res.PeakChannel[i] - channel) < 4.0)   // a quarter of the lines' FWHM
             return k;
     }
     return 0;
