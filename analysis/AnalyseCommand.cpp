@@ -1,8 +1,10 @@
 #include "analysis/AnalyseCommand.h"
 
-#include "analysis/Identify.h"
+#include "analysis/FitPeakCommands.h"
+#include "analysis/LineState.h"
 #include "analysis/LineTable.h"
 #include "analysis/PeakAnalysis.h"
+#include "analysis/SlotIdentify.h"
 #include "spectrum/SpectrumFiles.h"
 #include "spectrum/SpectrumState.h"
 
@@ -85,16 +87,6 @@ bool readSpectrumFile(const QString& path, Spectrum& sp, std::string& error) {
     return true;
 }
 
-// The peak search: the automatic search of the MCA page on a scratch slot.
-int32_t searchPeaks(const Spectrum& spec, InfoRecord& rec, PeakResults& res) {
-    auto sp = std::make_unique<SpectrumState>();
-    auto engine = std::make_unique<CMerinCalcc>();
-    constexpr int s = kSlotWork;
-    std::copy(spec.data, spec.data + kSlotChannels, sp->slot[s]);
-    rec.SlotViewChannels[s] = spec.channels;
-    return autoPeakSearch(*engine, res, rec, *sp, s);
-}
-
 }  // namespace
 
 bool wantsAnalyse(const QStringList& arguments) {
@@ -106,15 +98,18 @@ bool wantsAnalyse(const QStringList& arguments) {
 
 QString analyseUsage() {
     return QStringLiteral(
-        "Usage: qor10 --analyse FILE [--filter N] [--sigma S] [--fwhm W]\n"
+        "Usage: qor10 --analyse FILE [--search fit|standard] [--filter N] [--sigma S] [--fwhm W]\n"
         "             [--calibration a,b[,c[,d]]] [--json]\n"
         "  FILE             a spectrum file (.DAT binary, or .CSV text)\n"
+        "  --search         fit: the fitting peak search; standard: the derivative-filter search\n"
+        "                   (default: the choice in QOR10Settings.ini, else standard)\n"
         "  --filter N       peak search filter 0..6 (the parameter dialog's choices, top to bottom)\n"
         "  --sigma S        significance: 1.5, 2.0, ... 5.0\n"
-        "  --fwhm W         expected FWHM in channels\n"
+        "  --fwhm W         expected FWHM in channels (the fitting search's start width)\n"
         "  --calibration    energy = a + b x [+ c x^2 [+ d x^3]], x the channel\n"
         "  --json           JSON instead of tab-separated lines\n"
-        "Without an option the settings of QOR10MappingV010.inf in the current folder apply.\n");
+        "Without an option the settings of QOR10MappingV010.inf and QOR10Settings.ini in the\n"
+        "current folder apply.\n");
 }
 
 bool parseAnalyseArguments(const QStringList& arguments, AnalyseOptions& out, QString& error) {
@@ -126,7 +121,8 @@ bool parseAnalyseArguments(const QStringList& arguments, AnalyseOptions& out, QS
     QCommandLineOption fwhm(QStringLiteral("fwhm"), QString(), QStringLiteral("w"));
     QCommandLineOption calib(QStringLiteral("calibration"), QString(), QStringLiteral("a,b"));
     QCommandLineOption json(QStringLiteral("json"));
-    p.addOptions({analyse, filter, sigma, fwhm, calib, json});
+    QCommandLineOption search(QStringLiteral("search"), QString(), QStringLiteral("kind"));
+    p.addOptions({analyse, filter, sigma, fwhm, calib, json, search});
     if (!p.parse(arguments)) {
         error = p.errorText();
         return false;
@@ -142,6 +138,14 @@ bool parseAnalyseArguments(const QStringList& arguments, AnalyseOptions& out, QS
         return false;
     }
     out.json = p.isSet(json);
+    if (p.isSet(search)) {
+        const QString v = p.value(search);
+        if (v != QLatin1String("fit") && v != QLatin1String("standard")) {
+            error = QStringLiteral("--search takes fit or standard, not ") + v;
+            return false;
+        }
+        out.search = v == QLatin1String("fit") ? 1 : 0;
+    }
     bool ok = true;
     if (p.isSet(filter)) {
         out.filter = p.value(filter).toInt(&ok);
@@ -182,7 +186,8 @@ bool parseAnalyseArguments(const QStringList& arguments, AnalyseOptions& out, QS
     return true;
 }
 
-AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& settings) {
+AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& settings,
+                          const FitSearchSettings& fit) {
     AnalyseOutcome o;
     auto spec = std::make_unique<Spectrum>();
     std::string error;
@@ -191,34 +196,39 @@ AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& setti
         o.err = "qor10: " + error + "\n";
         return o;
     }
+    // The spectrum goes into MCA1 of a scratch state, so that the search and the identification
+    // are the window's own "自" with MCA1 shown.
+    constexpr int s = 0;
     auto rec = std::make_unique<InfoRecord>(settings);
+    auto sp = std::make_unique<SpectrumState>();
+    std::copy(spec->data, spec->data + kSlotChannels, sp->slot[s]);
+    rec->SlotViewChannels[s] = spec->channels;
     if (options.filter >= 0) rec->DerivFilterIndex = options.filter;
     if (options.sigma >= 0) rec->SigmaIndex = options.sigma;
     if (options.fwhm >= 0) rec->ExpectedFwhm = options.fwhm;
-    auto res = std::make_unique<PeakResults>();
-    const int32_t count = searchPeaks(*spec, *rec, *res);
-
-    // The calibration: the options', else the information file's MCA1 calibration.
-    EnergyScale scale = EnergyScale::ofSlot(settings, 0);
     if (!options.calibration.empty()) {
         const auto& c = options.calibration;
-        scale = EnergyScale::linear(c[0], c[1]);
-        if (c.size() > 2) scale.c = c[2];
-        if (c.size() > 3) scale.d = c[3];
+        rec->CalibA[s] = c[0];
+        rec->CalibB[s] = c[1];
+        rec->CalibC[s] = c.size() > 2 ? c[2] : 0.0;
+        rec->CalibD[s] = c.size() > 3 ? c[3] : 0.0;
+        rec->CalibOrder[s] = static_cast<int32_t>(c.size()) - 2;
     }
-    scale.channels = spec->channels;
-    const bool calibrated = scale.valid();
-    Identification id;
-    if (calibrated) {
-        IdentifyOptions opt;
-        setRangeFromScale(opt, scale);
-        opt.spectrum = spec->data;
-        opt.channels = spec->channels;
-        opt.scale = scale;
-        std::vector<PeakInput> peaks = peaksFromSearch(*res, scale);
-        remeasurePeaks(spec->data, spec->channels, scale, peaks);
-        id = identifyPeaks(LineTable::xray(), peaks, opt);
+
+    auto res = std::make_unique<PeakResults>();
+    const bool useFit = options.search >= 0 ? options.search == 1 : fit.fit;
+    int32_t count = 0;
+    if (useFit) {
+        count = autoFitSearch(*res, *rec, *sp, fit, s);
+    } else {
+        auto engine = std::make_unique<CMerinCalcc>();
+        count = autoPeakSearch(*engine, *res, *rec, *sp, s);
     }
+    auto lines = std::make_unique<LineState>();
+    const bool calibrated =
+        identifySlot(*lines, *res, *rec, *sp, s, PeakSource::Search);
+    const EnergyScale scale = EnergyScale::ofSlot(*rec, s);
+    const Identification& id = lines->result;
     auto lineOf = [&](int i) -> std::string {
         if (!calibrated || i >= static_cast<int>(id.peaks.size()) || id.peaks[i].text.empty())
             return "undef";

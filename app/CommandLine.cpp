@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "analysis/AnalyseCommand.h"
+
 namespace qor {
 
 const char* const kDriverEnvironmentVariable = "QOR10_DRIVER";
@@ -45,6 +47,13 @@ bool CommandLine::parse(const QStringList& arguments, const QString& driverEnvir
         return false;
     }
     return true;
+}
+
+QString CommandLine::helpText() const {
+    // The analysis runs without a window and has options of its own (parsed apart, so that they
+    // are refused without --analyse).
+    return parser_.helpText() + QStringLiteral("\nSpectrum analysis without a window:\n") +
+           analyseUsage();
 }
 
 QString CommandLine::versionText() const {

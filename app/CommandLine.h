@@ -32,8 +32,8 @@ public:
     // The driver host program; empty to load the library into the program itself.
     QString hostPath() const { return hostPath_; }
     QString errorText() const { return error_.isEmpty() ? parser_.errorText() : error_; }
-    // The usage text that --help prints.
-    QString helpText() const { return parser_.helpText(); }
+    // The usage text that --help prints: the window's options, then those of --analyse.
+    QString helpText() const;
     // The text that --version prints.
     QString versionText() const;
 

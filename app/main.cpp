@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/InfoFile.h"
 #include "app/InstrumentChoice.h"
+#include "app/ProgramSettings.h"
 #include "app/QtPrinting.h"
 #include "app/QtServices.h"
 #include "app/TForm9.h"
@@ -57,13 +58,18 @@ int analyse(int argc, char** argv) {
         print(stderr, qor::analyseUsage());
         return 2;
     }
+    const QString infoPath = qor::buildInfoFilePath(QDir::currentPath());
     auto settings = std::make_unique<qor::InfoRecord>();
-    if (qor::loadInfoFile(qor::buildInfoFilePath(QDir::currentPath()), *settings) !=
-        qor::InfoLoad::Loaded) {
+    if (qor::loadInfoFile(infoPath, *settings) != qor::InfoLoad::Loaded) {
         *settings = qor::InfoRecord{};
         qor::setCreationDefaults(*settings, "");
     }
-    const qor::AnalyseOutcome out = qor::runAnalyse(options, *settings);
+    // The search chosen in the window, from the settings file beside the information file.
+    qor::ProgramSettings programSettings;
+    if (QString why; !programSettings.load(qor::ProgramSettings::pathBeside(infoPath), &why))
+        print(stderr, QStringLiteral("qor10: cannot read the settings file, defaults apply: ") + why);
+    const qor::AnalyseOutcome out =
+        qor::runAnalyse(options, *settings, qor::FitSearchSettings::read(programSettings));
     std::fwrite(out.out.data(), 1, out.out.size(), stdout);
     std::fwrite(out.err.data(), 1, out.err.size(), stderr);
     std::fflush(stdout);

@@ -49,6 +49,10 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_TRUE(c.versionRequested());
     EXPECT_FALSE(c.helpRequested());
     EXPECT_EQ(QStringLiteral("qor10 0.10"), c.versionText());
+    EXPECT_TRUE(c.helpText().contains(QStringLiteral("--driver-host <path>")));
+    EXPECT_TRUE(c.helpText().contains(
+        QStringLiteral("qor10 --analyse FILE [--search fit|standard] [--filter N]")));
+    EXPECT_TRUE(c.helpText().contains(QStringLiteral("  --calibration    energy = a + b x")));
 }
 
 TEST(CommandLine, TheDriverHostFromTheOptionOrTheEnvironmentAndOnlyWithALibrary) {

@@ -3,7 +3,9 @@
 // maps set up from the identified elements and scanned, the calibration dialog with typed and
 // chosen energies, and the command-line analysis against "自".
 
+#include "analysis/FitSearchSettings.h"
 #include "analysis/LineState.h"
+#include "analysis/SlotIdentify.h"
 #include "analysis/TecalDlg.h"
 #include "app/FieldText.h"
 #include "app/LineTablePage.h"
@@ -69,6 +71,40 @@ void searchAndCalibrate(Harness& h) {
     h.rec().CalibOrder[0] = 0;
     h.rec().CalibB[0] = (kZnKa - kTiKa) / (zn - ti);
     h.rec().CalibA[0] = kTiKa - h.rec().CalibB[0] * ti;
+}
+
+// Runs the program's command line in `dir` without any display.
+struct CommandRun {
+    int exitCode = -1;
+    QString out, err;
+};
+CommandRun runCommandLine(const QString& dir, const QStringList& args) {
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    run.setProcessEnvironment(env);
+    run.setWorkingDirectory(dir);
+    run.start(QStringLiteral(QOR10_PATH), args);
+    CommandRun r;
+    if (!run.waitForFinished(30000)) return r;
+    r.exitCode = run.exitCode();
+    r.out = QString::fromUtf8(run.readAllStandardOutput());
+    r.err = QString::fromUtf8(run.readAllStandardError());
+    return r;
+}
+
+// Saves MCA1 as tile.DAT in the harness folder with "保存" and closes the window, which writes the
+// information file and the settings file the command line reads. Returns the file's path.
+QString saveSpectrumAndClose(Harness& h) {
+    h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
+    const QString file = QDir(h.dir()).filePath(QStringLiteral("tile.DAT"));
+    h.dialogs.expect({QStringLiteral("save"), file});
+    h.form().SpeedButton17->click();
+    EXPECT_TRUE(QFile::exists(file));
+    h.close();
+    return file;
 }
 
 QStringList rankedNames(LineTablePage& p) {
@@ -343,26 +379,13 @@ TEST(LineTablesWindow, CommandLineAnalysisGivesThePeaksOfTheWindowsSearch) {
     searchAndCalibrate(h);
     const PeakResults& r = h.st().analysis.peaks;
     ASSERT_GT(r.PeakCount, 8);
-    h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
-    const QString file = QDir(h.dir()).filePath(QStringLiteral("tile.DAT"));
-    h.dialogs.expect({QStringLiteral("save"), file});
-    h.form().SpeedButton17->click();
-    ASSERT_TRUE(QFile::exists(file));
-    h.close();   // the information file holds the search settings the command line reads
+    const QString file = saveSpectrumAndClose(h);   // with the search settings of the window
 
-    QProcess run;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    run.setProcessEnvironment(env);
-    run.setWorkingDirectory(h.dir());
-    run.start(QStringLiteral(QOR10_PATH),
-              {QStringLiteral("--analyse"), file, QStringLiteral("--calibration"),
-               QString::asprintf("%.12g,%.12g", h.rec().CalibA[0], h.rec().CalibB[0])});
-    ASSERT_TRUE(run.waitForFinished(30000));
-    EXPECT_EQ(0, run.exitCode()) << run.readAllStandardError().toStdString();
-    const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const CommandRun run = runCommandLine(
+        h.dir(), {QStringLiteral("--analyse"), file, QStringLiteral("--calibration"),
+                  QString::asprintf("%.12g,%.12g", h.rec().CalibA[0], h.rec().CalibB[0])});
+    EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(r.PeakCount + 1, lines.size());
     EXPECT_EQ(QStringLiteral("channel\tenergy\tfwhm\tnet\tbackground\terror\tline"), lines[0]);
     for (int i = 0; i < r.PeakCount; ++i) {
@@ -376,9 +399,66 @@ TEST(LineTablesWindow, CommandLineAnalysisGivesThePeaksOfTheWindowsSearch) {
         if (std::fabs(r.PeakChannel[i] - 640) < 3) EXPECT_EQ(QStringLiteral("Fe Kα"), f[6]);
     }
     // A file it cannot read: a clear message and a non-zero exit.
-    run.start(QStringLiteral(QOR10_PATH), {QStringLiteral("--analyse"), QStringLiteral("missing.DAT")});
-    ASSERT_TRUE(run.waitForFinished(30000));
-    EXPECT_NE(0, run.exitCode());
-    EXPECT_EQ(QStringLiteral("qor10: cannot read missing.DAT: no such file\n"),
-              QString::fromUtf8(run.readAllStandardError()));
+    const CommandRun missing =
+        runCommandLine(h.dir(), {QStringLiteral("--analyse"), QStringLiteral("missing.DAT")});
+    EXPECT_NE(0, missing.exitCode);
+    EXPECT_EQ(QStringLiteral("qor10: cannot read missing.DAT: no such file\n"), missing.err);
+}
+
+// With the fitting search chosen in the window, "自" fits the peaks; the command line told
+// --search fit prints the same fitted peaks with the lines the window assigned, and without
+// --search it takes the choice from the settings file the window wrote.
+TEST(LineTablesWindow, CommandLineFittingSearchGivesThePeaksOfTheWindowsFittingSearch) {
+    Harness h;
+    loadSpectrum(h);
+    FitSearchSettings fit;
+    fit.fit = true;
+    fit.write(h.st().settings);
+    searchAndCalibrate(h);
+    mca(h).SpeedButton26->click();   // once more, identified with the calibration
+    const PeakResults& r = h.st().analysis.peaks;
+    ASSERT_GT(r.PeakCount, 8);
+    ASSERT_EQ(-1, r.PeakSearchParams[0]) << "the window used the fitting search";
+    const QString file = saveSpectrumAndClose(h);
+
+    const QString calibration =
+        QString::asprintf("%.12g,%.12g", h.rec().CalibA[0], h.rec().CalibB[0]);
+    const CommandRun run = runCommandLine(
+        h.dir(), {QStringLiteral("--analyse"), file, QStringLiteral("--search"),
+                  QStringLiteral("fit"), QStringLiteral("--calibration"), calibration});
+    EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(r.PeakCount + 1, lines.size());
+    int named = 0;
+    for (int i = 0; i < r.PeakCount; ++i) {
+        const QStringList f = lines[1 + i].split('\t');
+        ASSERT_EQ(7, f.size());
+        EXPECT_EQ(QString::asprintf("%.2f", r.PeakChannel[i]), f[0]);
+        EXPECT_EQ(QString::asprintf("%.2f", r.PeakFwhm[i]), f[2]);
+        EXPECT_EQ(QString::asprintf("%.2f", r.PeakNet[i]), f[3]);
+        EXPECT_EQ(QString::asprintf("%.2f", r.PeakBackground[i]), f[4]);
+        EXPECT_EQ(QString::asprintf("%.2f", r.PeakError[i]), f[5]);
+        EXPECT_EQ(QString::fromStdString(reportElement(h.st().lines, 0, i)), f[6]) << f[0].toStdString();
+        named += f[6] != QLatin1String("undef");
+    }
+    EXPECT_GT(named, 4);
+
+    const CommandRun chosen = runCommandLine(
+        h.dir(), {QStringLiteral("--analyse"), file, QStringLiteral("--calibration"), calibration});
+    EXPECT_EQ(run.out, chosen.out) << "the settings file's choice";
+    const CommandRun standard = runCommandLine(
+        h.dir(), {QStringLiteral("--analyse"), file, QStringLiteral("--search"),
+                  QStringLiteral("standard"), QStringLiteral("--calibration"), calibration});
+    EXPECT_EQ(0, standard.exitCode);
+    EXPECT_NE(run.out, standard.out) << "--search standard wins over the settings file";
+}
+
+TEST(LineTablesWindow, CommandLineRefusesAnUnknownSearch) {
+    const CommandRun run = runCommandLine(
+        QDir::tempPath(), {QStringLiteral("--analyse"), QStringLiteral("tile.DAT"),
+                           QStringLiteral("--search"), QStringLiteral("best")});
+    EXPECT_EQ(2, run.exitCode);
+    EXPECT_TRUE(run.err.startsWith(QStringLiteral("qor10: --search takes fit or standard, not best\n")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
 }
