@@ -52,8 +52,11 @@ bool CommandLine::parse(const QStringList& arguments, const QString& driverEnvir
 QString CommandLine::helpText() const {
     // The analysis runs without a window and has options of its own (parsed apart, so that they
     // are refused without --analyse).
-    return parser_.helpText() + QStringLiteral("\nSpectrum analysis without a window:\n") +
-           analyseUsage();
+    // The parser names the program from the running application, which does not exist yet when
+    // the options are read (so that --help needs no display): it is named here.
+    QString text = parser_.helpText();
+    text.replace(QStringLiteral("<executable_name>"), QStringLiteral("qor10"));
+    return text + QStringLiteral("\nSpectrum analysis without a window:\n") + analyseUsage();
 }
 
 QString CommandLine::versionText() const {

@@ -77,22 +77,18 @@ int analyse(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
-    {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-        if (qor::wantsAnalyse(arguments)) return analyse(argc, argv);
-    }
-    Application app(argc, argv);
-    // Numbers in boxes and files use the "." decimal point whatever the desktop locale says.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationDisplayName(QStringLiteral("QOR-10"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (qor::wantsAnalyse(arguments)) return analyse(argc, argv);
 
+    // The options are read before the window's application starts, so that --help, --version
+    // and a refused option need no display.
     qor::CommandLine options;
     const QString driverEnvironment = QProcessEnvironment::systemEnvironment().value(
         QString::fromLatin1(qor::kDriverEnvironmentVariable));
     const QString hostEnvironment = QProcessEnvironment::systemEnvironment().value(
         QString::fromLatin1(qor::kHostEnvironmentVariable));
-    if (!options.parse(QCoreApplication::arguments(), driverEnvironment, hostEnvironment)) {
+    if (!options.parse(arguments, driverEnvironment, hostEnvironment)) {
         print(stderr, options.errorText());
         print(stderr, options.helpText());
         return 2;
@@ -105,6 +101,11 @@ int main(int argc, char** argv) {
         print(stdout, options.versionText());
         return 0;
     }
+
+    Application app(argc, argv);
+    // Numbers in boxes and files use the "." decimal point whatever the desktop locale says.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationDisplayName(QStringLiteral("QOR-10"));
 
     try {
         const QString startDir = QDir::currentPath();
