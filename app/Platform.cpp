@@ -4,6 +4,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -16,6 +17,20 @@ bool flushToDisk(int fd) {
     return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h) != 0;
 #else
     return ::fsync(fd) == 0;
+#endif
+}
+
+bool flushFolderToDisk(const char* folder) {
+#ifdef _WIN32
+    (void)folder;
+    return true;
+#else
+    if (!folder || !*folder) return false;
+    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
 #endif
 }
 

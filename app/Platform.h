@@ -13,4 +13,9 @@ namespace qor::platform {
 // fsync, or FlushFileBuffers on the descriptor's handle. False when the system refuses.
 bool flushToDisk(int fd);
 
+// Puts the directory entries of `folder` (a path in the system's 8-bit encoding) on the disk, so
+// that a file just created there is found after a power cut: the folder opened read-only and
+// fsync'ed. Windows keeps a folder's entries with the file's own flush: nothing to do, true.
+bool flushFolderToDisk(const char* folder);
+
 }  // namespace qor::platform

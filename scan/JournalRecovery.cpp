@@ -3,8 +3,13 @@
 #include "app/TextCodec.h"
 #include "scan/PartialPass.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QTime>
+#include <algorithm>
+#include <cstring>
 
 namespace qor {
 
@@ -25,7 +30,57 @@ MapPassNames namesOf(const QString& path, const JournalHeader& h) {
     return n;
 }
 
+void storeBytes(char* field, std::size_t n, const QByteArray& b) {
+    const std::size_t len = std::min<std::size_t>(static_cast<std::size_t>(b.size()), n - 1);
+    std::memcpy(field, b.constData(), len);
+    field[len] = '\0';
+}
+
+QDateTime dateTimeOf(const LineTime& t) {
+    return QDateTime(QDate(t.v[0], t.v[1], t.v[2]), QTime(t.v[3], t.v[4], t.v[5]));
+}
+
 }  // namespace
+
+InfoRecord scanRecordOf(const JournalReading& reading, QStringList& notRecorded) {
+    const JournalHeader& h = reading.header;
+    InfoRecord r{};
+    storeBytes(r.ScanFileName, sizeof r.ScanFileName, h.scanFileName);
+    r.MapPixelsX = h.pixelsX;
+    r.MapPixelsY = h.pixelsY;
+    r.ScanXSteps = h.pixelsX;   // the map is as wide and as high as the scan's steps
+    r.ScanYSteps = h.pixelsY;
+    r.ScanMethod = h.method;
+    r.ScanUseZ = h.useZ;
+    r.ZCount = h.zCount;
+    r.ScanRepeat = h.repeat;
+    // The file has room for every pass and plane the journal holds, whatever its header says.
+    for (const JournalPass& p : reading.passes) {
+        r.ScanRepeat = std::max(r.ScanRepeat, p.pass + 1);
+        if (p.scanZ > 0) {
+            r.ScanUseZ = 1;
+            r.ZCount = std::max(r.ZCount, p.scanZ);
+        }
+    }
+    for (int s = 0; s < 20; ++s) {
+        if (!((h.slotMask >> s) & 1u)) continue;
+        r.MapRoiEnabled[s] = 1;
+        storeBytes(r.MapRoiElementName[s], sizeof r.MapRoiElementName[s], h.elementName[s]);
+    }
+    r.MapChannelIndex = -1;   // written as 0 channels
+    notRecorded = QStringList{
+        QStringLiteral("scan/x_pixel_pulses"),  QStringLiteral("scan/y_pixel_pulses"),
+        QStringLiteral("scan/x_pixel_size"),    QStringLiteral("scan/y_pixel_size"),
+        QStringLiteral("scan/x_speed"),         QStringLiteral("scan/x_backlash"),
+        QStringLiteral("scan/y_backlash"),      QStringLiteral("scan/z_start"),
+        QStringLiteral("scan/z_end"),           QStringLiteral("scan/z_step"),
+        QStringLiteral("scan/pulses_per_mm"),   QStringLiteral("scan/mca_channels"),
+        QStringLiteral("calibration"),          QStringLiteral("<map>/x"),
+        QStringLiteral("<map>/y"),              QStringLiteral("<map>/z"),
+        QStringLiteral("<map>/roi_start_channel"), QStringLiteral("<map>/roi_end_channel"),
+        QStringLiteral("<map>/roi_kind")};
+    return r;
+}
 
 std::vector<JournalFound> findUnfinishedJournals(const QString& folder, const QString& skip) {
     std::vector<JournalFound> found;
@@ -80,25 +135,52 @@ Recovery recoverJournal(const QString& path, MapStore& maps, MapFileWriter& writ
     writer.beginScan();
     maps.clear();
 
+    // The scan file is sized from what the journal holds, so it is looked through once first.
+    const JournalReading outline = readJournal(path);
+    if (!outline.ok) {
+        res.error = outline.problem;
+        return res;
+    }
+    ScanHdf5File scanFile;
+    {
+        QStringList notRecorded;
+        scanFile.beginScan(scanRecordOf(outline, notRecorded), dateTimeOf(outline.header.started));
+        scanFile.setNotRecorded(notRecorded);
+        scanFile.nameFileIn(QFileInfo(path).absolutePath() + QLatin1Char('/'),
+                            QLatin1String(kPartialMark));
+    }
+
     // One reading replays every line into the maps, a pass after the other; when a pass's lines
     // are over, its files are written unless the journal says they were (that record comes
     // before the next pass's first line).
     auto flush = [&](const JournalPass& jp) {
-        if (jp.written || !res.error.isEmpty()) return;
-        PartialPass p;
-        p.names = names;
-        p.time = jp.lastLine;
-        p.pass = jp.pass;
-        p.scanZ = jp.scanZ;
-        p.linesDone = jp.lines;
-        p.linesPlanned = header.pixelsY;
-        p.rowsKept = header.pixelsY;   // the maps hold only measured lines
-        const MapFileWriter::Result files = writePartialPass(writer, p, maps);
-        res.written << files.written;
-        if (files.openFailed)
-            res.error = files.error;
-        else
+        if (!res.error.isEmpty()) return;
+        if (!jp.written) {
+            PartialPass p;
+            p.names = names;
+            p.time = jp.lastLine;
+            p.pass = jp.pass;
+            p.scanZ = jp.scanZ;
+            p.linesDone = jp.lines;
+            p.linesPlanned = header.pixelsY;
+            p.rowsKept = header.pixelsY;   // the maps hold only measured lines
+            const MapFileWriter::Result files = writePartialPass(writer, p, maps);
+            res.written << files.written;
+            if (files.openFailed) {
+                res.error = files.error;
+                return;
+            }
             ++res.passesWritten;
+        }
+        // Every pass goes into the scan file, whose planes hold their latest pass; it is
+        // rewritten pass after pass, as a running scan does.
+        const WriteOutcome out =
+            scanFile.writePass(maps, jp.lastLine, jp.scanZ, jp.pass, jp.lines,
+                               ScanFileState::Recovered, dateTimeOf(jp.lastLine));
+        if (!out.ok())
+            res.error = out.error;
+        else
+            res.scanFile = scanFile.path();
     };
     std::size_t group = 0;
     bool started = false;

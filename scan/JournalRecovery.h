@@ -5,6 +5,7 @@
 
 #include "scan/MapFileWriter.h"
 #include "scan/MapStore.h"
+#include "scan/ScanHdf5.h"
 #include "scan/ScanJournal.h"
 
 #include <QString>
@@ -30,13 +31,20 @@ struct Recovery {
     bool ok = false;
     QString error;            // "<path>: <reason>" when something could not be written
     QStringList written;      // the partial map files, in order
+    QString scanFile;         // the scan's HDF5 file, once written
     int64_t linesDone = 0;
     int32_t passesWritten = 0;
 };
 
-// Writes the partial map files of every pass of the journal whose files were never written,
-// leaves the maps of its latest pass in `maps` (every other cell 0), then marks the journal
-// recovered. A failed write leaves the journal unfinished.
+// Writes the partial map files of every pass of the journal whose files were never written and
+// the scan's HDF5 file with every pass the journal holds (state "recovered", beside the map
+// files, its name marked partial), leaves the maps of its latest pass in `maps` (every other
+// cell 0), then marks the journal recovered. A failed write leaves the journal unfinished.
+// The scan record the HDF5 file is written from: what the journal's header holds (name, map size,
+// method, repeats at least as many as the journal holds, Z use and planes, the enabled slots and
+// their elements), every other setting 0; `notRecorded` gets the file's names of those.
+InfoRecord scanRecordOf(const JournalReading& reading, QStringList& notRecorded);
+
 Recovery recoverJournal(const QString& path, MapStore& maps, MapFileWriter& writer);
 
 }  // namespace qor

@@ -49,7 +49,10 @@ void Scan2DPage::offerRecovery(bool quiet) {
                     .arg(name)
                     .arg(r.linesDone)
                     .arg(files)
-                    .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files"));
+                    .arg(files == 1 ? QStringLiteral("file") : QStringLiteral("files")) +
+                (r.scanFile.isEmpty()
+                     ? QString()
+                     : QStringLiteral(" and the scan file ") + QFileInfo(r.scanFile).fileName());
             svc().alerts.status(text);
             svc().alerts.message(text);
             DrawMap();

@@ -197,10 +197,19 @@ void ScanHdf5File::beginScan(const InfoRecord& r, const QDateTime& start) {
     rec_ = r;
     start_ = start;
     path_.clear();
+    folder_ = QString();
+    mark_.clear();
+    notRecorded_.clear();
     planes_ = r.ScanUseZ == 1 ? std::clamp<int32_t>(r.ZCount, 0, 100000) + 1 : 1;
     passes_ = std::clamp<int32_t>(r.ScanRepeat, 1, 100000);
     lines_.assign(static_cast<std::size_t>(planes_) * passes_, 0);
     planeWritten_.assign(static_cast<std::size_t>(planes_), 0);
+}
+
+void ScanHdf5File::nameFileIn(const QString& folder, const QString& mark) {
+    folder_ = folder.isNull() ? QStringLiteral("") : folder;
+    mark_ = mark;
+    path_.clear();
 }
 
 int32_t ScanHdf5File::linesMeasured(int plane, int pass) const {
@@ -221,8 +230,9 @@ WriteOutcome ScanHdf5File::writePass(const MapStore& maps, const LineTime& t, in
     lines_[static_cast<std::size_t>(plane) * passes_ + pass] = lines;
     planeWritten_[plane] = 1;
     if (path_.isEmpty())
-        path_ = fromSjis(r.SaveFolder) + fromSjis(r.ScanFileName) +
-                QString::fromLatin1(mapTimeText(t).c_str()) + QStringLiteral(".h5");
+        path_ = (folder_.isNull() ? fromSjis(r.SaveFolder) : folder_) +
+                fromSjis(r.ScanFileName) + QString::fromLatin1(mapTimeText(t).c_str()) + mark_ +
+                QStringLiteral(".h5");
 
     const int cols = std::clamp<int32_t>(r.MapPixelsX, 1, kMapSide);
     const int rows = std::clamp<int32_t>(r.MapPixelsY, 1, kMapSide);
@@ -268,6 +278,7 @@ WriteOutcome ScanHdf5File::writePass(const MapStore& maps, const LineTime& t, in
     w.string(entry, "file_name_prefix", fromSjis(r.ScanFileName));
     w.string(entry, "scan_state", QString::fromLatin1(scanFileStateText(state)));
     w.stringAttr(entry, "row_order", QString::fromLatin1(kRowOrder));
+    if (!notRecorded_.isEmpty()) w.stringsAttr(entry, "not_recorded", notRecorded_);
     {
         const hsize_t dims[2] = {static_cast<hsize_t>(planes_), static_cast<hsize_t>(passes_)};
         H5Id space(H5Screate_simple(2, dims, nullptr), H5Sclose);

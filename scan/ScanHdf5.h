@@ -26,6 +26,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -58,6 +59,15 @@ public:
     WriteOutcome writePass(const MapStore& maps, const LineTime& t, int plane, int pass,
                            int lines, ScanFileState state, const QDateTime& end);
 
+    // Puts the file into `folder` (with its trailing separator) instead of the record's save
+    // folder, with `mark` before ".h5": a scan recovered from its journal is named so. Call after
+    // beginScan, before the first write.
+    void nameFileIn(const QString& folder, const QString& mark);
+    // Settings the file lists although they are not known (a recovered scan's journal lacks
+    // them): named, relative to /entry, in its "not_recorded" attribute, so a reader does not
+    // take their zeros for values.
+    void setNotRecorded(const QStringList& names) { notRecorded_ = names; }
+
     bool begun() const { return planes_ > 0; }
     const QString& path() const { return path_; }
     int planes() const { return planes_; }
@@ -68,6 +78,9 @@ private:
     InfoRecord rec_{};
     QDateTime start_;
     QString path_;
+    QString folder_;                   // null: the record's save folder
+    QString mark_;
+    QStringList notRecorded_;
     int planes_ = 0;
     int passes_ = 0;
     std::vector<int32_t> lines_;       // [plane][pass]

@@ -303,6 +303,11 @@ bool ScanJournal::create(const InfoRecord& r, const LineTime& started, QString& 
         file_.close();
         return false;
     }
+    // The new file's name goes to the disk too, or a power cut right after the start could lose
+    // the whole journal. A folder that cannot be synced (some file systems refuse) does not
+    // refuse the scan: the header itself reached the disk, and a failing disk shows in the
+    // journal's own writes, so the result is ignored here.
+    (void)syncFolderToDisk(QFileInfo(path).absolutePath());
     return true;
 }
 

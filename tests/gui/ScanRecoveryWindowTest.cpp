@@ -143,8 +143,12 @@ TEST(ScanRecoveryWindow, AKilledScanIsRecoveredAtTheNextStartAsAnUndisturbedScan
     ASSERT_EQ(2, partial.size());
     EXPECT_TRUE(partial[0].endsWith(QStringLiteral("stepZ0001Cu-partial.CSV"))) << partial[0].toStdString();
     EXPECT_TRUE(partial[1].endsWith(QStringLiteral("stepZ0001Fe-partial.CSV"))) << partial[1].toStdString();
-    EXPECT_EQ(QStringLiteral("Scan recovered from %1: 5 lines in 2 partial map files")
-                  .arg(files(dir.path(), QStringLiteral("*.scanjournal")).value(0)),
+    const QStringList scanFiles = files(dir.path(), QStringLiteral("*.h5"));
+    ASSERT_EQ(1, scanFiles.size());
+    EXPECT_TRUE(scanFiles[0].endsWith(QStringLiteral("-partial.h5"))) << scanFiles[0].toStdString();
+    EXPECT_EQ(QStringLiteral("Scan recovered from %1: 5 lines in 2 partial map files and the scan "
+                             "file %2")
+                  .arg(files(dir.path(), QStringLiteral("*.scanjournal")).value(0), scanFiles[0]),
               h->alerts.messages.value(0));
     for (int slot = 0; slot < 2; ++slot) {
         const auto rows = fileCells(QDir(dir.path()).filePath(partial[1 - slot]));
@@ -216,8 +220,11 @@ TEST(ScanRecoveryWindow, AFailedMapFileIsNamedAndItsPassStaysInTheJournal) {
     h.alerts.clear();
     h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
     page(h).ButtonRecoverScan->click();
-    EXPECT_EQ(QStringList{QStringLiteral("Scan recovered from %1: 16 lines in 2 partial map files")
-                              .arg(QFileInfo(journal).fileName())},
+    EXPECT_EQ(QStringList{QStringLiteral("Scan recovered from %1: 16 lines in 2 partial map files "
+                                         "and the scan file %2")
+                              .arg(QFileInfo(journal).fileName(),
+                                   QFileInfo(fe).fileName().replace(".CSV", "-partial.h5")
+                                       .remove(QStringLiteral("stepZ0001Fe")))},
               h.alerts.messages);
     const auto rows = fileCells(QString(fe).replace(".CSV", "-partial.CSV"));
     ASSERT_EQ(static_cast<size_t>(kSide), rows.size());

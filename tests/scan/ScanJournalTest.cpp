@@ -5,6 +5,7 @@
 #include "scan/Crc32.h"
 #include "scan/JournalRecovery.h"
 #include "scan/ScanJournal.h"
+#include "support/Hdf5Read.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace qor;
+using namespace qor::test;
 
 namespace {
 
@@ -196,6 +198,28 @@ TEST_F(Journal, RecoveryWritesOnlyThePassesWhoseFilesWereNotWritten) {
     EXPECT_EQ(0, fe[2][4]);
     EXPECT_EQ(cell(1, 0, 4, 1), maps().at(0, 4, 1)) << "the maps show the recovered pass";
 
+    // The scan file: named from the first pass's end like a running scan's, marked partial,
+    // beside the journal; its plane holds the latest pass, and it says how many lines each pass
+    // measured.
+    EXPECT_EQ(dir.path() + "/run-20261209-100003-partial.h5", rec.scanFile);
+    EXPECT_EQ(QStringLiteral("recovered"), readHdf5String(rec.scanFile, "/entry/scan_state"));
+    const Hdf5Array lines = readHdf5(rec.scanFile, "/entry/lines_measured");
+    ASSERT_TRUE(lines.ok);
+    EXPECT_EQ((std::vector<uint64_t>{1, 2}), lines.dims) << "one plane, two passes";
+    EXPECT_EQ((std::vector<int32_t>{reading.passes[0].lines, reading.passes[1].lines}), lines.ints);
+    int k = 0;
+    for (const char* slot : {"/entry/Fe/data", "/entry/Cu/data"}) {
+        const Hdf5Array data = readHdf5(rec.scanFile, slot);
+        ASSERT_TRUE(data.ok) << slot;
+        ASSERT_EQ((std::vector<uint64_t>{1, kRows, kColumns}), data.dims) << slot;
+        const auto csv = cells(rec.written[k++]);
+        for (int y = 0; y < kRows; ++y)
+            for (int x = 0; x < kColumns; ++x)
+                ASSERT_EQ(csv[y][x], data.ints[y * kColumns + x]) << slot << " " << x << "," << y;
+    }
+    EXPECT_TRUE(readHdf5AttrList(rec.scanFile, "/entry", "not_recorded")
+                    .contains(QStringLiteral("calibration")));
+
     // A journal that ended (a scan finished, stopped, aborted) is not offered again.
     ScanJournal ended;
     started.v[5] = 30;
@@ -221,5 +245,14 @@ TEST_F(Journal, AFailedMapFileLeavesTheJournalUnfinished) {
     EXPECT_FALSE(rec.ok);
     EXPECT_TRUE(rec.error.startsWith(dir.path() + "/run-20261209-100001stepZ0001Fe-partial.CSV: "))
         << rec.error.toStdString();
+    EXPECT_EQ(JournalEnd::Open, readJournal(j.path()).end);
+
+    // Likewise a scan file that cannot be written: named in the error, the journal stays.
+    ASSERT_TRUE(QDir(dir.path()).rmdir("run-20261209-100001stepZ0001Fe-partial.CSV"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("run-20261209-100001-partial.h5"));
+    const Recovery again = recoverJournal(j.path(), maps(), writer);
+    EXPECT_FALSE(again.ok);
+    EXPECT_TRUE(again.error.startsWith(dir.path() + "/run-20261209-100001-partial.h5: "))
+        << again.error.toStdString();
     EXPECT_EQ(JournalEnd::Open, readJournal(j.path()).end);
 }
