@@ -320,7 +320,8 @@ WriteOutcome ScanHdf5File::writePass(const MapStore& maps, const LineTime& t, in
         w.real(g, "z_end", r.ZEnd, "mm");
         w.real(g, "z_step", r.ZStep, "mm");
         w.reals(g, "pulses_per_mm",
-                {r.MotorLogicalPulses[0], r.MotorLogicalPulses[1], r.MotorLogicalPulses[2]});
+                {double(r.MotorLogicalPulses[0]), double(r.MotorLogicalPulses[1]),
+                 double(r.MotorLogicalPulses[2])});
         static const int32_t kChannels[5] = {256, 512, 1024, 2048, 4096};
         w.integer(g, "mca_channels",
                   r.MapChannelIndex >= 0 && r.MapChannelIndex < 5 ? kChannels[r.MapChannelIndex]
