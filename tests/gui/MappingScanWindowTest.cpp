@@ -10,6 +10,7 @@
 #include "scan/SetupScanPage.h"
 #include "scan/TOKRightDlg1.h"
 #include "support/Harness.h"
+#include "support/ScanSetup.h"
 #include "support/ReadOnlyPath.h"
 
 #include <QDir>
@@ -34,33 +35,10 @@ Scan2DPage& page(Harness& h) { return *h.form().NonStop2Dcollect; }
 // K-alpha and ROI 2 on Cu K-alpha (2048 channels of 10 eV), map slots 1 and 2 enabled as Fe
 // and Cu, files into the test's folder with the prefix "run".
 void configure(Harness& h, int method) {
-    h.form().SpeedButton20->click();
-    ASSERT_EQ(1, h.st().Online);
-    h.alerts.clear();   // the new information file's notice, the version text
-    InfoRecord& r = h.rec();
-    r.RoiStart[0][1] = 628;
-    r.RoiEnd[0][1] = 652;
-    r.RoiStart[0][2] = 793;
-    r.RoiEnd[0][2] = 817;
-    SetupScanPage& s = *h.form().Setup2DSCAN;
-    s.mapRoiCheck[0]->setChecked(true);
-    s.mapRoiName[0]->setText(QStringLiteral("Fe"));
-    s.mapRoiCheck[1]->setChecked(true);
-    s.mapRoiName[1]->setText(QStringLiteral("Cu"));
-    s.Edit74->setText(QStringLiteral("400"));
-    s.Edit75->setText(QStringLiteral("40"));
-    s.Edit76->setText(QStringLiteral("40"));
-    s.Edit77->setText(QString::number(kSide));
-    s.Edit78->setText(QString::number(kSide));
-    s.Edit81->setText(QStringLiteral("1"));
-    s.Edit153->setText(QStringLiteral("20"));
-    s.Edit154->setText(QStringLiteral("20"));
-    s.smSelect->setCurrentIndex(method);
-    s.smSelectChange();
-    ASSERT_EQ(method, r.ScanMethod);
-    h.form().Edit27->setText(h.dir() + QLatin1Char('/'));
-    page(h).Edit141->setText(QStringLiteral("run"));
-    h.form().PageMaster->setCurrentIndex(TForm9::kScan2D);
+    configureFeCuScan(h, kSide, method);
+    // Backlash of 20 pulses in X and Y for the back-and-forth method.
+    h.form().Setup2DSCAN->Edit153->setText(QStringLiteral("20"));
+    h.form().Setup2DSCAN->Edit154->setText(QStringLiteral("20"));
 }
 
 void startScan(Harness& h, int answer = QDialog::Accepted) {

@@ -9,6 +9,7 @@
 #include "scan/ScanJournal.h"
 #include "scan/SetupScanPage.h"
 #include "support/Harness.h"
+#include "support/ScanSetup.h"
 #include "support/ReadOnlyPath.h"
 
 #include <QDir>
@@ -27,34 +28,8 @@ constexpr int kSide = 16;
 
 Scan2DPage& page(Harness& h) { return *h.form().NonStop2Dcollect; }
 
-// A one-way 16 x 16 scan over the specimen tile, slots 1 (Fe) and 2 (Cu), files "run" into the
-// harness's folder.
-void configure(Harness& h) {
-    h.form().SpeedButton20->click();
-    ASSERT_EQ(1, h.st().Online);
-    h.alerts.clear();
-    InfoRecord& r = h.rec();
-    r.RoiStart[0][1] = 628;
-    r.RoiEnd[0][1] = 652;
-    r.RoiStart[0][2] = 793;
-    r.RoiEnd[0][2] = 817;
-    SetupScanPage& s = *h.form().Setup2DSCAN;
-    s.mapRoiCheck[0]->setChecked(true);
-    s.mapRoiName[0]->setText(QStringLiteral("Fe"));
-    s.mapRoiCheck[1]->setChecked(true);
-    s.mapRoiName[1]->setText(QStringLiteral("Cu"));
-    s.Edit74->setText(QStringLiteral("400"));
-    s.Edit75->setText(QStringLiteral("40"));
-    s.Edit76->setText(QStringLiteral("40"));
-    s.Edit77->setText(QString::number(kSide));
-    s.Edit78->setText(QString::number(kSide));
-    s.Edit81->setText(QStringLiteral("1"));
-    s.smSelect->setCurrentIndex(0);
-    s.smSelectChange();
-    h.form().Edit27->setText(h.dir() + QLatin1Char('/'));
-    page(h).Edit141->setText(QStringLiteral("run"));
-    h.form().PageMaster->setCurrentIndex(TForm9::kScan2D);
-}
+// A 16 x 16 one-way scan of the specimen tile, slots 1 (Fe) and 2 (Cu), files "run".
+void configure(Harness& h) { configureFeCuScan(h, kSide); }
 
 void startScan(Harness& h) {
     h.dialogs.expect({QStringLiteral("exec"), QString(), QDialog::Accepted, nullptr});
