@@ -286,12 +286,15 @@ TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFileWithoutACompletedLine) {
               seq->display().endText)
         << "no line completed: nothing to keep";
 
-    // Pressed again while idle (a spectrum may be measuring): the MCA is left alone.
+    // Pressed again while idle (a spectrum may be measuring): the MCA is left alone, and the
+    // offset goes to MCA1 as the record names it now, not as the last scan had it.
+    st->rec.Mca1HexSw = 3;
     kx.calls.clear();
     seq->stop();
     EXPECT_TRUE(kx.callsOf("KX10MCA_Stop").isEmpty());
     EXPECT_TRUE(kx.callsOf("KX10Motor_Set_Interval_Pulse").isEmpty());
-    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_OFFSET 1 0"}, kx.callsOf("KX10MCA_2DSCAN_OFFSET"));
+    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_OFFSET 3 0"}, kx.callsOf("KX10MCA_2DSCAN_OFFSET"));
+    st->rec.Mca1HexSw = 1;
 
     // With MCA2 in view the scan runs on MCA2: a stop quiets MCA1 and then MCA2.
     st->spectrum.ViewSlot = 1;
