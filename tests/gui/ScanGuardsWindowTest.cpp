@@ -139,9 +139,10 @@ TEST(ScanGuardsWindow, StageButtonsAreRefusedAndAStoppedStrokeAbortsWithinItsBou
     scanPage(h).Button68->click();              // Stop Motor
     scanPage(h).Button64->click();              // GOTO (0,0)
     h.form().TabSheet1->Button86->click();      // 座標を(0,0)にする
+    scanPage(h).Button76->click();              // Z jog: Z is a scan axis too
     EXPECT_EQ(halts, calls(h, "KX10Motor_Halt"));
     EXPECT_EQ(moves, calls(h, "KX10Motor_MoveTo_PAddress"));
-    ASSERT_EQ(5, h.alerts.messages.size());
+    ASSERT_EQ(6, h.alerts.messages.size());
     for (const QString& m : h.alerts.messages) EXPECT_EQ(StageControl::scanLockText(), m);
     EXPECT_EQ(2, h.st().ScanMode);
 
@@ -186,6 +187,7 @@ TEST(ScanGuardsWindow, AnUnreadableMotorStatusIsNeverStanding) {
     tickUntil(h, [] { return false; });
     EXPECT_EQ(0, h.st().ScanMode);
     EXPECT_LE(h.clock.now - from, 10000 + 2 * 250);
+    EXPECT_GT(h.clock.now - from, 10000 + 250) << "more than 10 s after the first unread status";
     EXPECT_EQ(QStringList{QStringLiteral("2D scan Motor#1 (X) status unreadable for 10 s, line 3/16 "
                                          ", Abort 2Dscan")},
               h.alerts.messages);

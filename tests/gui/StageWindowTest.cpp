@@ -58,6 +58,13 @@ TEST(Scan2DStage, JogsShowTheMotionAndTheNewPositions) {
     h.tick1(3000);
     EXPECT_EQ(QColor(Qt::white), base(p.Edit143));
     EXPECT_EQ(formatPosition(1.0), p.Edit143->text());
+    // A new scale shows the standing motor's 100 pulses anew.
+    h.rec().MotorLogicalPulses[0] = 200;
+    h.tick1(300);
+    EXPECT_EQ(formatPosition(0.5), p.Edit143->text());
+    h.rec().MotorLogicalPulses[0] = 100;
+    h.tick1(300);
+    EXPECT_EQ(formatPosition(1.0), p.Edit143->text());
     // The second jog starts from the position read at the click.
     p.Button73->click();
     h.tick1(3000);

@@ -160,6 +160,12 @@ TEST_F(Sequencer, QueueColoursAndCounters) {
     EXPECT_STREQ("statER 1,17", seq->display().errView);
     EXPECT_TRUE(seq->redErrorCommentVisible());
     EXPECT_EQ(8 + 9 + 12 + 13 + 14 + 17, seq->run().ScanX);
+
+    // 16 waiting pixels is a full queue, not a status error.
+    kx.replies["KX10MCA_2DSCAN_Status"] = "16";
+    seq->tick();
+    EXPECT_EQ(QueueColour::Red, seq->display().queueColour);
+    EXPECT_EQ(1, seq->run().StatusErrors);
 }
 
 TEST_F(Sequencer, ExtraPixelsAreDroppedAndEndTheLine) {
@@ -280,12 +286,32 @@ TEST_F(Sequencer, StopHaltsEnabledAxesAndWritesNoFileWithoutACompletedLine) {
               seq->display().endText)
         << "no line completed: nothing to keep";
 
-    // Pressed again while idle (a spectrum may be measuring): the MCA is left alone.
+    // Pressed again while idle (a spectrum may be measuring): the MCA is left alone, and the
+    // offset goes to MCA1 as the record names it now, not as the last scan had it.
+    st->rec.Mca1HexSw = 3;
     kx.calls.clear();
     seq->stop();
     EXPECT_TRUE(kx.callsOf("KX10MCA_Stop").isEmpty());
     EXPECT_TRUE(kx.callsOf("KX10Motor_Set_Interval_Pulse").isEmpty());
-    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_OFFSET 1 0"}, kx.callsOf("KX10MCA_2DSCAN_OFFSET"));
+    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_OFFSET 3 0"}, kx.callsOf("KX10MCA_2DSCAN_OFFSET"));
+    st->rec.Mca1HexSw = 1;
+
+    // With MCA2 in view the scan runs on MCA2: a stop quiets MCA1 and then MCA2.
+    st->spectrum.ViewSlot = 1;
+    st->rec.Mca2HexSw = 4;
+    st->rec.MotorEnabled[1] = 1;
+    kx.calls.clear();
+    startOk();
+    for (int i = 0; i < 5; ++i) seq->tick();
+    ASSERT_EQ(40, seq->run().ScanState);
+    EXPECT_EQ(QStringList{"KX10MCA_2DSCAN_PSET 4 2048"}, kx.callsOf("KX10MCA_2DSCAN_PSET"));
+    kx.calls.clear();
+    seq->stop();
+    EXPECT_EQ((QStringList{"KX10Motor_Set_Interval_Pulse 2 0 99999999", "KX10MCA_2DSCAN_Stop 1",
+                           "KX10MCA_Stop 1", "KX10MCA_2DSCAN_Stop 4", "KX10MCA_Stop 4",
+                           "KX10MCA_2DSCAN_OFFSET 1 0", "KX10Motor_Halt 2 0",
+                           "KX10Motor_Halt 2 1", "KX10Motor_Halt 2 2"}),
+              kx.calls);
 }
 
 TEST_F(Sequencer, UncheckedDriverFailuresAbortNamingTheOperation) {
@@ -466,11 +492,13 @@ TEST_F(Sequencer, BackAndForthStatesAndCallsOverRepeatsAndZPlanes) {
 }
 
 TEST_F(Sequencer, AnEndSwitchAbortsTheScanAndQuietsTheHardware) {
-    int lit = -1;   // motor index whose CW switch is lit
-    seq = std::make_unique<ScanSequencer>(*st, kx, services, [&lit](int i) {
+    int lit = -1;      // motor index whose CW switch is lit
+    int litCcw = -1;   // motor index whose CCW switch is lit
+    seq = std::make_unique<ScanSequencer>(*st, kx, services, [&lit, &litCcw](int i) {
         MotorState s;
         s.busy = 0;
         s.cw = i == lit;
+        s.ccw = i == litCcw;
         return s;
     });
     kx.replies["KX10MCA_2DSCAN_Status"] = "1";
@@ -499,6 +527,17 @@ TEST_F(Sequencer, AnEndSwitchAbortsTheScanAndQuietsTheHardware) {
     seq->tick();
     EXPECT_EQ(0, st->ScanMode);
     EXPECT_EQ(QStringList{"2D scan Motor#2 (Y) stopped at the CW end switch , Abort 2Dscan"},
+              alerts.messages);
+
+    // The other end of travel stops the scan as well.
+    alerts.clear();
+    lit = -1;
+    startOk();
+    while (seq->run().ScanState != 40) seq->tick();
+    litCcw = 0;
+    seq->tick();
+    EXPECT_EQ(0, st->ScanMode);
+    EXPECT_EQ(QStringList{"2D scan Motor#1 (X) stopped at the CCW end switch , Abort 2Dscan"},
               alerts.messages);
 }
 

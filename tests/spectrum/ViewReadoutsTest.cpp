@@ -5,6 +5,7 @@
 #include "spectrum/ViewReadouts.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
 #include <memory>
 
 using namespace qor;
@@ -88,6 +89,13 @@ TEST(ViewReadouts, CursorOutsideTheSlotAndAUnitOutsideAsciiStayInsideTheirBuffer
     storeSjis(v.rec->EnergyUnit[0], QStringLiteral("ABCDEFGHIJKLMNO"));
     v.format();
     EXPECT_EQ("ch=4095     cnt=99999999         0.000 [ABCDEFGHIJKLMNO]", text(v.out.cursor));
+    // Control characters are not printable either: DEL and a tab are left out like SJIS.
+    for (const char* unit : {"ke\x7f", "k\teV"}) {
+        std::strcpy(v.rec->EnergyUnit[0], unit);
+        v.format();
+        EXPECT_FALSE(v.out.cursorUnitAscii) << unit;
+        EXPECT_EQ("ch=4095     cnt=99999999         0.000 [", text(v.out.cursor));
+    }
 }
 
 TEST(ViewReadouts, NearestPeakReadoutOnlyOnceAPeakWasMeasured) {
