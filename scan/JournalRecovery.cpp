@@ -67,6 +67,33 @@ InfoRecord scanRecordOf(const JournalReading& reading, QStringList& notRecorded)
         r.MapRoiEnabled[s] = 1;
         storeBytes(r.MapRoiElementName[s], sizeof r.MapRoiElementName[s], h.elementName[s]);
     }
+    if (h.hasSettings) {
+        r.ScanXPixelPulses = h.pixelPulsesX;
+        r.ScanYPixelPulses = h.pixelPulsesY;
+        r.ScanXSpeedPps = h.speedX;
+        r.XBacklashPulses = h.backlashX;
+        r.YBacklashPulses = h.backlashY;
+        r.ZStart = h.zStart;
+        r.ZEnd = h.zEnd;
+        r.ZStep = h.zStep;
+        for (int a = 0; a < 3; ++a) r.MotorLogicalPulses[a] = h.pulsesPerUnit[a];
+        r.MapChannelIndex = h.channelIndex;
+        r.CalibOrder[0] = h.calibOrder;
+        r.CalibA[0] = h.calib[0];
+        r.CalibB[0] = h.calib[1];
+        r.CalibC[0] = h.calib[2];
+        r.CalibD[0] = h.calib[3];
+        storeBytes(r.EnergyUnit[0], sizeof r.EnergyUnit[0], h.energyUnit);
+        for (int s = 0; s < 20; ++s) {
+            if (!((h.slotMask >> s) & 1u)) continue;
+            r.RoiStart[0][s + 1] = h.roiStart[s];
+            r.RoiEnd[0][s + 1] = h.roiEnd[s];
+            r.MapRoiKind[s] = h.roiKind[s];
+        }
+        notRecorded.clear();
+        return r;
+    }
+    // A version 1 journal holds none of them.
     r.MapChannelIndex = -1;   // written as 0 channels
     notRecorded = QStringList{
         QStringLiteral("scan/x_pixel_pulses"),  QStringLiteral("scan/y_pixel_pulses"),

@@ -42,7 +42,9 @@ struct Recovery {
 // cell 0), then marks the journal recovered. A failed write leaves the journal unfinished.
 // The scan record the HDF5 file is written from: what the journal's header holds (name, map size,
 // method, repeats at least as many as the journal holds, Z use and planes, the enabled slots and
-// their elements), every other setting 0; `notRecorded` gets the file's names of those.
+// their elements; from version 2 also pixel pulses, speed, backlashes, Z range, pulses per unit,
+// channels, MCA1's calibration and the slots' ROIs). A version 1 journal leaves those 0 and
+// `notRecorded` gets the file's names of them; from version 2 it is empty.
 InfoRecord scanRecordOf(const JournalReading& reading, QStringList& notRecorded);
 
 Recovery recoverJournal(const QString& path, MapStore& maps, MapFileWriter& writer);

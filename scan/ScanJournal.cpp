@@ -18,6 +18,10 @@ constexpr int kPreamble = 8;        // version, magic
 constexpr int kRecordHead = 5;      // length, type
 constexpr int kRecordTail = 4;      // check value
 constexpr int kLineHead = 4 * 4 + 6 * 4 + 2 + 2;   // pass, Z, row, direction, time, slots, pixels
+// The largest header: time, name, six settings, slot mask, 20 names; then (version 2) pixel
+// pulses, speed, backlashes, Z range, pulses per unit, channels, calibration, unit, 20 ROIs.
+constexpr std::size_t kHeaderMax = 6 * 4 + 2 + 31 + 6 * 4 + 4 + 20 * (1 + 31) + 5 * 4 + 3 * 8 +
+                                   3 * 4 + 4 + 4 + 4 * 8 + 1 + 15 + 20 * 3 * 4;
 
 void putU32(unsigned char* p, uint32_t v) {
     p[0] = static_cast<unsigned char>(v);
@@ -46,6 +50,12 @@ struct Out {
     void u8(uint32_t v) { *p++ = static_cast<unsigned char>(v); }
     void bytes(const char* s, std::size_t n) { std::memcpy(p, s, n); p += n; }
     void time(const LineTime& t) { for (int32_t v : t.v) i32(v); }
+    void f64(double v) {
+        uint64_t b;
+        std::memcpy(&b, &v, 8);
+        u32(static_cast<uint32_t>(b));
+        u32(static_cast<uint32_t>(b >> 32));
+    }
 };
 
 // Reads fields from a checked payload; any read past its end marks it bad.
@@ -68,6 +78,13 @@ struct In {
         return b;
     }
     void time(LineTime& t) { for (int32_t& v : t.v) v = i32(); }
+    double f64() {
+        const uint64_t lo = u32();
+        const uint64_t b = lo | static_cast<uint64_t>(u32()) << 32;
+        double v;
+        std::memcpy(&v, &b, 8);
+        return v;
+    }
 };
 
 std::size_t fieldLength(const char* field, std::size_t max) {
@@ -102,6 +119,30 @@ bool readHeader(In& in, JournalHeader& h) {
         if (len > 31) return false;
         h.elementName[s] = in.bytes(len);
     }
+    if (h.version >= 2) {
+        h.pixelPulsesX = in.i32();
+        h.pixelPulsesY = in.i32();
+        h.speedX = in.i32();
+        h.backlashX = in.i32();
+        h.backlashY = in.i32();
+        h.zStart = in.f64();
+        h.zEnd = in.f64();
+        h.zStep = in.f64();
+        for (int32_t& p : h.pulsesPerUnit) p = in.i32();
+        h.channelIndex = in.i32();
+        h.calibOrder = in.i32();
+        for (double& c : h.calib) c = in.f64();
+        const uint32_t unitLen = in.u8();
+        if (unitLen > 15) return false;
+        h.energyUnit = in.bytes(unitLen);
+        for (int s = 0; s < 20; ++s) {
+            if (!(h.slotMask & (1u << s))) continue;
+            h.roiStart[s] = in.i32();
+            h.roiEnd[s] = in.i32();
+            h.roiKind[s] = in.i32();
+        }
+        h.hasSettings = true;
+    }
     return !in.bad && in.p == in.end;
 }
 
@@ -132,7 +173,7 @@ JournalReading readJournal(const QString& path, const JournalLineFn& onLine) {
         return res;
     }
     res.header.version = getU32(pre);
-    if (res.header.version != kJournalVersion) {
+    if (res.header.version < kJournalOldestVersion || res.header.version > kJournalVersion) {
         res.problem = path + QStringLiteral(": journal version %1 is not known to this program")
                                  .arg(res.header.version);
         return res;
@@ -254,7 +295,7 @@ bool ScanJournal::create(const InfoRecord& r, const LineTime& started, QString& 
     pixels_ = std::clamp(r.MapPixelsX, 0, kMapSide);
     // Sized once for the largest record of this scan: a line appends without allocating.
     buf_.assign(kPreamble + kRecordHead + std::max<std::size_t>(
-                    kLineHead + static_cast<std::size_t>(slotCount_) * pixels_ * 4, 1024) +
+                    kLineHead + static_cast<std::size_t>(slotCount_) * pixels_ * 4, kHeaderMax) +
                     kRecordTail,
                 0);
 
@@ -298,6 +339,26 @@ bool ScanJournal::create(const InfoRecord& r, const LineTime& started, QString& 
         const std::size_t len = fieldLength(name, sizeof r.MapRoiElementName[0] - 1);
         o.u8(static_cast<uint32_t>(len));
         o.bytes(name, len);
+    }
+    o.i32(r.ScanXPixelPulses);
+    o.i32(r.ScanYPixelPulses);
+    o.i32(r.ScanXSpeedPps);
+    o.i32(r.XBacklashPulses);
+    o.i32(r.YBacklashPulses);
+    o.f64(r.ZStart);
+    o.f64(r.ZEnd);
+    o.f64(r.ZStep);
+    for (int a = 0; a < 3; ++a) o.i32(r.MotorLogicalPulses[a]);
+    o.i32(r.MapChannelIndex);
+    o.i32(r.CalibOrder[0]);
+    for (double c : {r.CalibA[0], r.CalibB[0], r.CalibC[0], r.CalibD[0]}) o.f64(c);
+    const std::size_t unitLen = fieldLength(r.EnergyUnit[0], sizeof r.EnergyUnit[0] - 1);
+    o.u8(static_cast<uint32_t>(unitLen));
+    o.bytes(r.EnergyUnit[0], unitLen);
+    for (int k = 0; k < slotCount_; ++k) {
+        o.i32(r.RoiStart[0][slots_[k] + 1]);
+        o.i32(r.RoiEnd[0][slots_[k] + 1]);
+        o.i32(r.MapRoiKind[slots_[k]]);
     }
     if (!writeRecord('H', static_cast<std::size_t>(o.p - buf_.data()) - kRecordHead, error)) {
         file_.close();

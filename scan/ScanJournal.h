@@ -7,7 +7,9 @@
 //   file    = version (u32) "QORJ" record*
 //   record  = length (u32, of the payload) type (u8) payload crc (u32, of type and payload)
 //   'H'       header: start time, scan file name, map size, method, repeats, Z use and count,
-//             the enabled slots with their element names
+//             the enabled slots with their element names; from version 2 also the scan's
+//             pixel pulses, speed, backlashes, Z range, pulses per unit, channels, MCA1's
+//             energy calibration and the map slots' ROI channels and kinds
 //   'L'       one completed line: pass, Z plane, row, direction, its start time, slot and pixel
 //             counts, then the counts slot after slot in map column order
 //   'P'       the map files of a pass were written (pass, Z plane)
@@ -26,7 +28,8 @@
 
 namespace qor {
 
-constexpr uint32_t kJournalVersion = 1;
+constexpr uint32_t kJournalVersion = 2;   // written; version 1 is still read
+constexpr uint32_t kJournalOldestVersion = 1;
 constexpr char kJournalMagic[4] = {'Q', 'O', 'R', 'J'};
 // The journal's file name ends so; its stem is the scan's file name and start time.
 extern const char* const kJournalSuffix;   // ".scanjournal"
@@ -54,6 +57,23 @@ struct JournalHeader {
     int32_t zCount = 0;
     uint32_t slotMask = 0;           // bit s: map slot s (0..19) enabled
     QByteArray elementName[20];      // of the enabled slots (code page 932)
+
+    // From version 2 (hasSettings): what the scan file needs beyond the above.
+    bool hasSettings = false;
+    int32_t pixelPulsesX = 0;
+    int32_t pixelPulsesY = 0;
+    int32_t speedX = 0;              // pulses/s
+    int32_t backlashX = 0;
+    int32_t backlashY = 0;
+    double zStart = 0, zEnd = 0, zStep = 0;
+    int32_t pulsesPerUnit[3] = {};   // X, Y, Z motors
+    int32_t channelIndex = 0;        // the map's MCA channel setting
+    int32_t calibOrder = 0;          // MCA1's energy calibration
+    double calib[4] = {};            // a, b, c, d
+    QByteArray energyUnit;           // code page 932, at most 15 bytes
+    int32_t roiStart[20] = {};       // of the enabled slots: MCA1's ROI s + 1
+    int32_t roiEnd[20] = {};
+    int32_t roiKind[20] = {};
 
     int slotCount() const;
 };

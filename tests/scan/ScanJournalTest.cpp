@@ -32,6 +32,12 @@ struct Journal : ::testing::Test {
         storeSjis(r.MapRoiElementName[3], QStringLiteral("Cu"));
         r.MapPixelsX = kColumns;
         r.MapPixelsY = kRows;
+        // Settings the journal's header carries for the scan file.
+        r.ScanXPixelPulses = 250;
+        r.MotorLogicalPulses[0] = 1000;   // 0.25 mm pixels
+        r.CalibB[0] = 0.01;
+        r.RoiStart[0][1] = 610;           // Fe: MCA1's ROI 1
+        r.MapRoiKind[0] = 1;
         started.v[0] = 2026; started.v[1] = 12; started.v[2] = 9;
         started.v[3] = 10; started.v[4] = 0; started.v[5] = 0;
     }
@@ -160,10 +166,10 @@ TEST_F(Journal, ADamagedRecordEndsTheReadingThere) {
     EXPECT_TRUE(two.tornTail);
 
     // Not a journal, or one of a later version: refused with the reason.
-    write(j.path(), QByteArray("\x02\x00\x00\x00QORJ", 8));
+    write(j.path(), QByteArray("\x03\x00\x00\x00QORJ", 8));
     const JournalReading later = readJournal(j.path());
     EXPECT_FALSE(later.ok);
-    EXPECT_TRUE(later.problem.contains(QStringLiteral("version 2"))) << later.problem.toStdString();
+    EXPECT_TRUE(later.problem.contains(QStringLiteral("version 3"))) << later.problem.toStdString();
     write(j.path(), QByteArray("CSV,1,2,3"));
     EXPECT_FALSE(readJournal(j.path()).ok);
     EXPECT_TRUE(findUnfinishedJournals(dir.path()).empty());
@@ -217,8 +223,17 @@ TEST_F(Journal, RecoveryWritesOnlyThePassesWhoseFilesWereNotWritten) {
             for (int x = 0; x < kColumns; ++x)
                 ASSERT_EQ(csv[y][x], data.ints[y * kColumns + x]) << slot << " " << x << "," << y;
     }
-    EXPECT_TRUE(readHdf5AttrList(rec.scanFile, "/entry", "not_recorded")
-                    .contains(QStringLiteral("calibration")));
+    // The header held every setting the scan file writes: nothing is listed as not recorded.
+    EXPECT_TRUE(readHdf5AttrList(rec.scanFile, "/entry", "not_recorded").isEmpty());
+    const Hdf5Array xs = readHdf5(rec.scanFile, "/entry/Fe/x");
+    ASSERT_EQ(static_cast<size_t>(kColumns), xs.reals.size());
+    for (int c = 0; c < kColumns; ++c) EXPECT_DOUBLE_EQ(mapColumnMm(r, c), xs.reals[c]) << c;
+    EXPECT_DOUBLE_EQ(0.125, xs.reals[0]);
+    EXPECT_EQ((std::vector<double>{0.25}), readHdf5(rec.scanFile, "/entry/scan/x_pixel_size").reals);
+    EXPECT_EQ((std::vector<double>{r.CalibA[0], 0.01, r.CalibC[0], r.CalibD[0]}),
+              readHdf5(rec.scanFile, "/entry/calibration/coefficients").reals);
+    EXPECT_EQ((std::vector<int32_t>{610}), readHdf5(rec.scanFile, "/entry/Fe/roi_start_channel").ints);
+    EXPECT_EQ(QStringLiteral("GROSS"), readHdf5String(rec.scanFile, "/entry/Fe/roi_kind"));
 
     // A journal that ended (a scan finished, stopped, aborted) is not offered again.
     ScanJournal ended;
@@ -230,6 +245,54 @@ TEST_F(Journal, RecoveryWritesOnlyThePassesWhoseFilesWereNotWritten) {
     EXPECT_EQ(JournalEnd::Stopped, journalEndOf(ended.path())) << "read from its last record";
     EXPECT_EQ(JournalEnd::Recovered, journalEndOf(j.path()));
     EXPECT_TRUE(findUnfinishedJournals(dir.path()).empty());
+}
+
+TEST_F(Journal, AVersion1JournalIsRecoveredWithTheSettingsItLacksListed) {
+    // A journal written before the header carried the scan's settings, built byte by byte.
+    auto le = [](QByteArray& b, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) b.append(static_cast<char>(v >> (8 * i)));
+    };
+    auto record = [&le](char type, const QByteArray& payload) {
+        QByteArray typed = type + payload;
+        QByteArray rec;
+        le(rec, static_cast<uint32_t>(payload.size()), 4);
+        rec += typed;
+        le(rec, crc32(typed.constData(), static_cast<std::size_t>(typed.size())), 4);
+        return rec;
+    };
+    QByteArray header;
+    for (int v : started.v) le(header, static_cast<uint32_t>(v), 4);
+    le(header, 3, 2);
+    header += "run";
+    for (int v : {kColumns, kRows, 0, 1, 0, 0}) le(header, static_cast<uint32_t>(v), 4);
+    le(header, 1u << 0 | 1u << 3, 4);
+    header += QByteArray("\x02" "Fe\x02" "Cu", 6);
+    QByteArray line;
+    for (int v : {0, 0, 0, 0}) le(line, static_cast<uint32_t>(v), 4);
+    for (int v : started.v) le(line, static_cast<uint32_t>(v), 4);
+    le(line, 2, 2);
+    le(line, kColumns, 2);
+    for (int slot : {0, 3})
+        for (int x = 0; x < kColumns; ++x) le(line, static_cast<uint32_t>(cell(0, slot, x, 0)), 4);
+    const QString path = dir.path() + "/run-20261209-100000.scanjournal";
+    write(path, QByteArray("\x01\x00\x00\x00QORJ", 8) + record('H', header) + record('L', line));
+
+    const JournalReading reading = readJournal(path);
+    ASSERT_TRUE(reading.ok) << reading.problem.toStdString();
+    EXPECT_EQ(1u, reading.header.version);
+    EXPECT_FALSE(reading.header.hasSettings);
+    MapFileWriter writer;
+    const Recovery rec = recoverJournal(path, maps(), writer);
+    ASSERT_TRUE(rec.ok) << rec.error.toStdString();
+    ASSERT_EQ(2, rec.written.size());
+    EXPECT_EQ(cell(0, 3, 4, 0), cells(rec.written[1])[0][4]);
+    const Hdf5Array fe = readHdf5(rec.scanFile, "/entry/Fe/data");
+    ASSERT_TRUE(fe.ok);
+    EXPECT_EQ(cell(0, 0, 2, 0), fe.ints[2]);
+    const QStringList notRecorded = readHdf5AttrList(rec.scanFile, "/entry", "not_recorded");
+    EXPECT_TRUE(notRecorded.contains(QStringLiteral("calibration"))) << notRecorded.join(',').toStdString();
+    EXPECT_TRUE(notRecorded.contains(QStringLiteral("<map>/x")));
+    EXPECT_EQ((std::vector<double>{0.0}), readHdf5(rec.scanFile, "/entry/scan/x_pixel_size").reals);
 }
 
 TEST_F(Journal, AFailedMapFileLeavesTheJournalUnfinished) {
