@@ -189,9 +189,9 @@ bool parseAnalyseArguments(const QStringList& arguments, AnalyseOptions& out, QS
 AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& settings,
                           const FitSearchSettings& fit) {
     AnalyseOutcome o;
-    auto spec = std::make_unique<Spectrum>();
+    auto loaded = std::make_unique<Spectrum>();
     std::string error;
-    if (!readSpectrumFile(options.file, *spec, error)) {
+    if (!readSpectrumFile(options.file, *loaded, error)) {
         o.exitCode = 1;
         o.err = "qor10: " + error + "\n";
         return o;
@@ -201,8 +201,8 @@ AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& setti
     constexpr int s = 0;
     auto rec = std::make_unique<InfoRecord>(settings);
     auto sp = std::make_unique<SpectrumState>();
-    std::copy(spec->data, spec->data + kSlotChannels, sp->slot[s]);
-    rec->SlotViewChannels[s] = spec->channels;
+    std::copy(loaded->data, loaded->data + kSlotChannels, sp->slot[s]);
+    rec->SlotViewChannels[s] = loaded->channels;
     if (options.filter >= 0) rec->DerivFilterIndex = options.filter;
     if (options.sigma >= 0) rec->SigmaIndex = options.sigma;
     if (options.fwhm >= 0) rec->ExpectedFwhm = options.fwhm;
@@ -247,7 +247,7 @@ AnalyseOutcome runAnalyse(const AnalyseOptions& options, const InfoRecord& setti
         return o;
     }
     o.out = "{\"file\": " + jsonString(options.file.toStdString()) +
-            ", \"channels\": " + std::to_string(spec->channels) + ", \"calibration\": ";
+            ", \"channels\": " + std::to_string(loaded->channels) + ", \"calibration\": ";
     if (calibrated)
         o.out += "[" + fmt("%.10g", scale.a) + ", " + fmt("%.10g", scale.b) + ", " +
                  fmt("%.10g", scale.c) + ", " + fmt("%.10g", scale.d) + "]";
