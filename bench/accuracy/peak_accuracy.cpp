@@ -73,6 +73,21 @@ double gaussCdf(double x, double mu, double sigma) {
     return 0.5 * std::erfc(-(x - mu) / (sigma * std::sqrt(2.0)));
 }
 
+// Adds every true peak's expected counts to the spectrum, with its area and the continuum's
+// counts in a window of 2.5 FWHM around it.
+template <class Continuum>
+void addPeaks(Spectrum& s, const Continuum& continuum) {
+    for (TruePeak& p : s.peaks) {
+        const double sigma = p.fwhm / 2.3548;
+        p.area = p.height * sigma * std::sqrt(2.0 * M_PI);
+        const int lo = std::max(0, int(p.mu - 8 * sigma)), hi = std::min(kChannels - 1, int(p.mu + 8 * sigma));
+        for (int c = lo; c <= hi; ++c)
+            s.expected[c] += p.area * (gaussCdf(c + 0.5, p.mu, sigma) - gaussCdf(c - 0.5, p.mu, sigma));
+        const double w = 1.25 * p.fwhm;
+        p.bg = (continuum(p.mu - w) + continuum(p.mu + w)) * 0.5 * 2.0 * w;
+    }
+}
+
 Spectrum makeSpectrum(std::mt19937_64& rng) {
     Spectrum s;
     std::uniform_real_distribution<double> u(0.0, 1.0);
@@ -121,15 +136,7 @@ Spectrum makeSpectrum(std::mt19937_64& rng) {
         p.height = height();
         s.peaks.push_back(p);
     }
-    for (TruePeak& p : s.peaks) {
-        const double sigma = p.fwhm / 2.3548;
-        p.area = p.height * sigma * std::sqrt(2.0 * M_PI);
-        const int lo = std::max(0, int(p.mu - 8 * sigma)), hi = std::min(kChannels - 1, int(p.mu + 8 * sigma));
-        for (int c = lo; c <= hi; ++c)
-            s.expected[c] += p.area * (gaussCdf(c + 0.5, p.mu, sigma) - gaussCdf(c - 0.5, p.mu, sigma));
-        const double w = 1.25 * p.fwhm;
-        p.bg = (continuum(p.mu - w) + continuum(p.mu + w)) * 0.5 * 2.0 * w;
-    }
+    addPeaks(s, continuum);
     return s;
 }
 
@@ -187,15 +194,7 @@ Spectrum makeExtendedSpectrum(std::mt19937_64& rng) {
         p.height = height();
         s.peaks.push_back(p);
     }
-    for (TruePeak& p : s.peaks) {
-        const double sigma = p.fwhm / 2.3548;
-        p.area = p.height * sigma * std::sqrt(2.0 * M_PI);
-        const int lo = std::max(0, int(p.mu - 8 * sigma)), hi = std::min(kChannels - 1, int(p.mu + 8 * sigma));
-        for (int c = lo; c <= hi; ++c)
-            s.expected[c] += p.area * (gaussCdf(c + 0.5, p.mu, sigma) - gaussCdf(c - 0.5, p.mu, sigma));
-        const double w = 1.25 * p.fwhm;
-        p.bg = (continuum(p.mu - w) + continuum(p.mu + w)) * 0.5 * 2.0 * w;
-    }
+    addPeaks(s, continuum);
     return s;
 }
 
