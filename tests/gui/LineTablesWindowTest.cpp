@@ -371,6 +371,17 @@ TEST(LineTablesWindow, CalibrationEnergyBoxesFillFromTheLineTables) {
     EXPECT_TRUE(h.dialogs.script.empty());
 }
 
+namespace {
+// The numbers of one printed peak line are those of the window's peak `i`.
+void expectColumnsOf(const PeakResults& r, int i, const QStringList& f) {
+    EXPECT_EQ(QString::asprintf("%.2f", r.PeakChannel[i]), f[0]);
+    EXPECT_EQ(QString::asprintf("%.2f", r.PeakFwhm[i]), f[2]);
+    EXPECT_EQ(QString::asprintf("%.2f", r.PeakNet[i]), f[3]);
+    EXPECT_EQ(QString::asprintf("%.2f", r.PeakBackground[i]), f[4]);
+    EXPECT_EQ(QString::asprintf("%.2f", r.PeakError[i]), f[5]);
+}
+}  // namespace
+
 // A physicist's batch run: the command line on a DAT file the program wrote gives the peaks
 // "自" gives in the window, and it runs without any display.
 TEST(LineTablesWindow, CommandLineAnalysisGivesThePeaksOfTheWindowsSearch) {
@@ -391,11 +402,7 @@ TEST(LineTablesWindow, CommandLineAnalysisGivesThePeaksOfTheWindowsSearch) {
     for (int i = 0; i < r.PeakCount; ++i) {
         const QStringList f = lines[1 + i].split('\t');
         ASSERT_EQ(7, f.size());
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakChannel[i]), f[0]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakFwhm[i]), f[2]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakNet[i]), f[3]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakBackground[i]), f[4]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakError[i]), f[5]);
+        expectColumnsOf(r, i, f);
         if (std::fabs(r.PeakChannel[i] - 640) < 3) EXPECT_EQ(QStringLiteral("Fe Kα"), f[6]);
     }
     // A file it cannot read: a clear message and a non-zero exit.
@@ -433,11 +440,7 @@ TEST(LineTablesWindow, CommandLineFittingSearchGivesThePeaksOfTheWindowsFittingS
     for (int i = 0; i < r.PeakCount; ++i) {
         const QStringList f = lines[1 + i].split('\t');
         ASSERT_EQ(7, f.size());
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakChannel[i]), f[0]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakFwhm[i]), f[2]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakNet[i]), f[3]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakBackground[i]), f[4]);
-        EXPECT_EQ(QString::asprintf("%.2f", r.PeakError[i]), f[5]);
+        expectColumnsOf(r, i, f);
         EXPECT_EQ(QString::fromStdString(reportElement(h.st().lines, 0, i)), f[6]) << f[0].toStdString();
         named += f[6] != QLatin1String("undef");
     }
